@@ -1,0 +1,31 @@
+#pragma once
+// Registers test trees with GoogleTest.
+//
+// Each leaf becomes one GoogleTest test. Its test suite name is `suite`
+// followed by the names of the groups above it, joined with "/"; its test
+// name is the leaf's own name (duplicates are allowed and all run). Failures
+// and errors become GoogleTest failures carrying the full report, which ends
+// with the command line that reruns just that test. Properties are checked
+// by RapidCheck under the id "<suite name>/<test name>", as RapidCheck's own
+// GoogleTest integration does, so RC_PARAMS (seed, max_success, reproduce)
+// applies to them.
+//
+// Call before RUN_ALL_TESTS(), typically from main() after InitGoogleTest.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <quillon_tests/test_tree.hpp>
+
+namespace quillon_tests {
+
+void registerTests(std::string_view suite, const std::vector<Test>& tests);
+void registerTests(std::string_view suite, const Test& test);
+
+/// A --gtest_filter pattern that selects exactly the tests named
+/// `suiteName`.`testName`: characters that the filter syntax gives a
+/// meaning to (":", "-", "*", "?", and blanks) are matched with "?".
+std::string gtestFilterFor(std::string_view suiteName, std::string_view testName);
+
+}  // namespace quillon_tests

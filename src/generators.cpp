@@ -1,0 +1,107 @@
+#include <cstring>
+#include <quillon_tests/generators.hpp>
+
+namespace quillon_tests {
+
+namespace detail {
+
+namespace {
+
+// xoshiro256++: a small, fast generator whose state is seeded from one draw
+// of the engine's random source, so a whole byte string costs one draw.
+class FastBytes {
+ public:
+  explicit FastBytes(std::uint64_t seed) noexcept {
+    for (auto& word : state_) word = splitMix(seed);
+  }
+  std::uint64_t next() noexcept {
+    const std::uint64_t result = rotl(state_[0] + state_[3], 23) + state_[0];
+    const std::uint64_t t = state_[1] << 17;
+    state_[2] ^= state_[0];
+    state_[3] ^= state_[1];
+    state_[1] ^= state_[2];
+    state_[0] ^= state_[3];
+    state_[2] ^= t;
+    state_[3] = rotl(state_[3], 45);
+    return result;
+  }
+
+ private:
+  static std::uint64_t rotl(std::uint64_t x, int k) noexcept { return (x << k) | (x >> (64 - k)); }
+  static std::uint64_t splitMix(std::uint64_t& x) noexcept {
+    std::uint64_t z = (x += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+  }
+  std::uint64_t state_[4];
+};
+
+}  // namespace
+
+int byteBoundForSize(int size) noexcept {
+  // The engine's size-scaled bounded-integral rule for an 8-bit type:
+  // values in [0, min(255, 2^(size/2))].
+  if (size <= 0) return 1;
+  if (size >= 16) return 255;
+  return 1 << (size / 2);
+}
+
+quillon::ByteString fillRandomBytes(std::uint64_t seed, std::size_t length, int bound) {
+  FastBytes random(seed);
+  std::vector<quillon::Byte> bytes(length);
+  quillon::Byte* out = bytes.data();
+  std::size_t i = 0;
+  if (bound >= 255) {
+    for (; i + 8 <= length; i += 8) {
+      const std::uint64_t word = random.next();
+      std::memcpy(out + i, &word, 8);
+    }
+    if (i < length) {
+      const std::uint64_t word = random.next();
+      std::memcpy(out + i, &word, length - i);
+    }
+  } else {
+    // 16 random bits per byte scaled into [0, bound]: the bias is at most
+    // (bound + 1) / 65536, far below anything a property could notice.
+    const std::uint32_t range = static_cast<std::uint32_t>(bound) + 1;
+    while (i < length) {
+      std::uint64_t word = random.next();
+      for (int lane = 0; lane < 4 && i < length; ++lane, ++i, word >>= 16)
+        out[i] = static_cast<quillon::Byte>(((word & 0xffff) * range) >> 16);
+    }
+  }
+  return quillon::ByteString(std::move(bytes));
+}
+
+}  // namespace detail
+
+namespace {
+
+quillon::ByteString drawByteString(const rc::Random& source, int size) {
+  rc::Random random = source;
+  // Length first, then the bytes: two draws from the engine.
+  const std::size_t length = 1 + static_cast<std::size_t>(random.next() % maxGeneratedLength);
+  return detail::fillRandomBytes(random.next(), length, detail::byteBoundForSize(size));
+}
+
+}  // namespace
+
+rc::Gen<quillon::ByteString> byteStringGen() {
+  return rc::Gen<quillon::ByteString>([](const rc::Random& random, int size) {
+    return rc::shrinkable::just(drawByteString(random, size));
+  });
+}
+
+rc::Gen<quillon::LazyByteString> lazyByteStringGen() {
+  return rc::Gen<quillon::LazyByteString>([](const rc::Random& source, int size) {
+    rc::Random random = source;
+    const std::size_t count = static_cast<std::size_t>(random.next() % (maxGeneratedChunks + 1));
+    std::vector<quillon::ByteString> chunks;
+    chunks.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) chunks.push_back(drawByteString(random.split(), size));
+    return rc::shrinkable::just(quillon::LazyByteString(std::move(chunks)));
+  });
+}
+
+}  // namespace quillon_tests

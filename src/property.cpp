@@ -1,0 +1,29 @@
+#include <sstream>
+#include <quillon_tests/property.hpp>
+
+namespace quillon_tests::detail {
+
+PropertyReport checkRapidCheckProperty(const rc::detail::Property& property,
+                                       const std::string& id) {
+  rc::detail::TestMetadata metadata;
+  metadata.id = id;
+  metadata.description = id;
+  const rc::detail::TestResult result = rc::detail::checkProperty(property, metadata);
+
+  PropertyReport report;
+  if (result.is<rc::detail::SuccessResult>()) {
+    report.verdict = PropertyVerdict::passed;
+  } else if (result.is<rc::detail::FailureResult>()) {
+    report.verdict = PropertyVerdict::failed;
+  } else if (result.is<rc::detail::GaveUpResult>()) {
+    report.verdict = PropertyVerdict::gaveUp;
+  } else {
+    report.verdict = PropertyVerdict::error;
+  }
+  std::ostringstream text;
+  rc::detail::printResultMessage(result, text);
+  report.text = text.str();
+  return report;
+}
+
+}  // namespace quillon_tests::detail
