@@ -95,8 +95,12 @@ rc::Gen<quillon::ByteString> byteStringGen() {
 
 rc::Gen<quillon::LazyByteString> lazyByteStringGen() {
   return rc::Gen<quillon::LazyByteString>([](const rc::Random& source, int size) {
+    // RapidCheck's Random cannot split after it has produced a number, so
+    // the count comes from a split-off stream of its own.
     rc::Random random = source;
-    const std::size_t count = static_cast<std::size_t>(random.next() % (maxGeneratedChunks + 1));
+    rc::Random countSource = random.split();
+    const std::size_t count =
+        static_cast<std::size_t>(countSource.next() % (maxGeneratedChunks + 1));
     std::vector<quillon::ByteString> chunks;
     chunks.reserve(count);
     for (std::size_t i = 0; i < count; ++i) chunks.push_back(drawByteString(random.split(), size));

@@ -1,0 +1,77 @@
+#pragma once
+// makeMD5Tests: the seven test vectors of RFC 1321 for any MD5 quillon::Hash.
+//
+// Returns the hash property group, then the group "MD5 KATs" with seven test
+// cases, all named "md5KAT"; their assertion messages "md5KAT1" ... "md5KAT7"
+// tell them apart. Each message reaches `hash` as a first chunk of up to 32
+// bytes and a second chunk with the rest, so vectors 6 and 7 cross a chunk
+// boundary. Nothing is hashed or decoded until a test runs.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <quillon/byte_string.hpp>
+#include <quillon/hash.hpp>
+#include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/hash_properties.hpp>
+#include <quillon_tests/hex.hpp>
+#include <quillon_tests/test_tree.hpp>
+
+namespace quillon_tests {
+
+namespace detail {
+
+struct Md5Vector {
+  std::string_view message;
+  std::string_view digestHex;
+};
+
+inline constexpr std::array<Md5Vector, 7> md5Vectors{{
+    {"", "d41d8cd98f00b204e9800998ecf8427e"},
+    {"a", "0cc175b9c0f1b6a831c399e269772661"},
+    {"abc", "900150983cd24fb0d6963f7d28e17f72"},
+    {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+    {"abcdefghijklmnopqrstuvwxyz", "c3fcd3d76192e4007dfb496cca67e13b"},
+    {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+     "d174ab98d277d9f5a5611c2c9f419d9f"},
+    {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+     "57edf4a22be3c955ac49da2e2107b67a"},
+}};
+
+/// The message as a first chunk of up to 32 bytes and a second with the rest.
+quillon::LazyByteString md5Message(std::string_view text);
+
+/// Raised when the expected digest does not deserialise: the deserialiser
+/// failed or wanted more bytes than the 16 given.
+[[noreturn]] void throwUndecodableMd5Digest(std::size_t vectorNumber);
+
+}  // namespace detail
+
+template <class D>
+std::vector<Test> makeMD5Tests() {
+  static_assert(quillon::diagnoseHash<D>());
+  std::vector<Test> vectors;
+  for (std::size_t i = 0; i < detail::md5Vectors.size(); ++i) {
+    vectors.push_back(testCase("md5KAT", [number = i + 1] {
+      const detail::Md5Vector& vector = detail::md5Vectors[number - 1];
+      const D computed = D::hash(detail::md5Message(vector.message));
+      const auto known = D::get(hexStringToBS(vector.digestHex));
+      const D* knownDigest = quillon::doneValue(known);
+      if (knownDigest == nullptr) detail::throwUndecodableMd5Digest(number);
+      assertEqual("md5KAT" + std::to_string(number), computed, *knownDigest);
+    }));
+  }
+  std::vector<Test> tests;
+  tests.push_back(makeHashPropTests<D>());
+  tests.push_back(testGroup("MD5 KATs", std::move(vectors)));
+  return tests;
+}
+
+template <class D>
+std::vector<Test> makeMD5Tests(const D& /*witness*/) {
+  return makeMD5Tests<D>();
+}
+
+}  // namespace quillon_tests

@@ -1,0 +1,137 @@
+#include <primitives/openssl/digests.hpp>
+
+#include <openssl/core_names.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace quillon::openssl::detail {
+
+namespace {
+
+[[noreturn]] void throwOpenSSLError(const std::string& what) {
+  char reason[256] = "no reason given";
+  if (unsigned long code = ERR_get_error(); code != 0) ERR_error_string_n(code, reason, sizeof reason);
+  ERR_clear_error();
+  throw std::runtime_error("OpenSSL: " + what + ": " + reason);
+}
+
+struct MdContextDeleter {
+  void operator()(EVP_MD_CTX* context) const noexcept { EVP_MD_CTX_free(context); }
+};
+struct MacDeleter {
+  void operator()(EVP_MAC* mac) const noexcept { EVP_MAC_free(mac); }
+};
+struct MacContextDeleter {
+  void operator()(EVP_MAC_CTX* context) const noexcept { EVP_MAC_CTX_free(context); }
+};
+struct MdDeleter {
+  void operator()(EVP_MD* md) const noexcept { EVP_MD_free(md); }
+};
+
+// Fetching an algorithm is a lookup in OpenSSL's provider tables; it is done
+// once per algorithm and the result kept as a constant of the process.
+const EVP_MD* fetchDigest(const DigestAlgorithm& algorithm) {
+  static const auto fetch = [](const char* name) {
+    EVP_MD* md = EVP_MD_fetch(nullptr, name, nullptr);
+    if (md == nullptr) throwOpenSSLError(std::string("fetching digest ") + name);
+    return std::unique_ptr<EVP_MD, MdDeleter>(md);
+  };
+  static const std::unique_ptr<EVP_MD, MdDeleter> md5 = fetch("MD5"), sha1 = fetch("SHA1"),
+                                                  sha224 = fetch("SHA224"),
+                                                  sha256 = fetch("SHA256"),
+                                                  sha384 = fetch("SHA384"),
+                                                  sha512 = fetch("SHA512");
+  const std::string_view name = algorithm.name;
+  if (name == "MD5") return md5.get();
+  if (name == "SHA1") return sha1.get();
+  if (name == "SHA224") return sha224.get();
+  if (name == "SHA256") return sha256.get();
+  if (name == "SHA384") return sha384.get();
+  if (name == "SHA512") return sha512.get();
+  throw std::invalid_argument("OpenSSL binding: unknown digest " + std::string(name));
+}
+
+template <class Update>
+ByteString digestWith(const DigestAlgorithm& algorithm, Update&& update) {
+  std::unique_ptr<EVP_MD_CTX, MdContextDeleter> context(EVP_MD_CTX_new());
+  if (!context || EVP_DigestInit_ex2(context.get(), fetchDigest(algorithm), nullptr) != 1)
+    throwOpenSSLError(std::string("initialising ") + algorithm.name);
+  update(context.get());
+  std::vector<Byte> out(static_cast<std::size_t>(EVP_MAX_MD_SIZE));
+  unsigned int length = 0;
+  if (EVP_DigestFinal_ex(context.get(), out.data(), &length) != 1)
+    throwOpenSSLError(std::string("finishing ") + algorithm.name);
+  out.resize(length);
+  return ByteString(std::move(out));
+}
+
+void digestUpdate(EVP_MD_CTX* context, ByteView bytes, const char* name) {
+  if (EVP_DigestUpdate(context, bytes.data(), bytes.size()) != 1)
+    throwOpenSSLError(std::string("hashing with ") + name);
+}
+
+template <class Update>
+ByteString hmacWith(const DigestAlgorithm& algorithm, ByteView key, Update&& update) {
+  static const std::unique_ptr<EVP_MAC, MacDeleter> mac(EVP_MAC_fetch(nullptr, "HMAC", nullptr));
+  if (!mac) throwOpenSSLError("fetching HMAC");
+  std::unique_ptr<EVP_MAC_CTX, MacContextDeleter> context(EVP_MAC_CTX_new(mac.get()));
+  OSSL_PARAM params[] = {
+      OSSL_PARAM_construct_utf8_string(OSSL_MAC_PARAM_DIGEST, const_cast<char*>(algorithm.name), 0),
+      OSSL_PARAM_construct_end()};
+  // A zero-length key is legal HMAC; OpenSSL wants a non-null pointer for it.
+  static const unsigned char noKey = 0;
+  const unsigned char* keyData = key.empty() ? &noKey : key.data();
+  if (!context || EVP_MAC_init(context.get(), keyData, key.size(), params) != 1)
+    throwOpenSSLError(std::string("initialising HMAC-") + algorithm.name);
+  update(context.get());
+  std::vector<Byte> out(static_cast<std::size_t>(EVP_MAX_MD_SIZE));
+  std::size_t length = 0;
+  if (EVP_MAC_final(context.get(), out.data(), &length, out.size()) != 1)
+    throwOpenSSLError(std::string("finishing HMAC-") + algorithm.name);
+  out.resize(length);
+  return ByteString(std::move(out));
+}
+
+void macUpdate(EVP_MAC_CTX* context, ByteView bytes, const char* name) {
+  if (EVP_MAC_update(context, bytes.data(), bytes.size()) != 1)
+    throwOpenSSLError(std::string("HMAC-") + name);
+}
+
+}  // namespace
+
+ByteString digestChunks(const DigestAlgorithm& algorithm, const std::vector<ByteString>& chunks) {
+  return digestWith(algorithm, [&](EVP_MD_CTX* context) {
+    for (const ByteString& chunk : chunks) digestUpdate(context, chunk, algorithm.name);
+  });
+}
+
+ByteString digestBytes(const DigestAlgorithm& algorithm, ByteView message) {
+  // One call, no context of ours: a different path through OpenSSL from
+  // digestChunks, which is what the chunked-versus-contiguous checks compare.
+  std::vector<Byte> out(static_cast<std::size_t>(EVP_MAX_MD_SIZE));
+  unsigned int length = 0;
+  if (EVP_Digest(message.data(), message.size(), out.data(), &length, fetchDigest(algorithm),
+                 nullptr) != 1)
+    throwOpenSSLError(std::string("hashing with ") + algorithm.name);
+  out.resize(length);
+  return ByteString(std::move(out));
+}
+
+ByteString hmacChunks(const DigestAlgorithm& algorithm, ByteView key,
+                      const std::vector<ByteString>& chunks) {
+  return hmacWith(algorithm, key, [&](EVP_MAC_CTX* context) {
+    for (const ByteString& chunk : chunks) macUpdate(context, chunk, algorithm.name);
+  });
+}
+
+ByteString hmacBytes(const DigestAlgorithm& algorithm, ByteView key, ByteView message) {
+  return hmacWith(algorithm, key, [&](EVP_MAC_CTX* context) {
+    macUpdate(context, message, algorithm.name);
+  });
+}
+
+}  // namespace quillon::openssl::detail

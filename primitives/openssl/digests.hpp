@@ -1,0 +1,91 @@
+#pragma once
+// OpenSSL 3 digests as quillon::Hash types, with OpenSSL's own HMAC.
+//
+// `hash` feeds every chunk to one incremental EVP context, so chunk
+// boundaries are really exercised; `hashStrict` hashes in one call.
+
+#include <ostream>
+
+#include <quillon/byte_string.hpp>
+#include <quillon/hash.hpp>
+#include <quillon/serialisation.hpp>
+
+namespace quillon::openssl {
+
+namespace detail {
+
+/// One OpenSSL digest algorithm: its fetch name and lengths in bits.
+struct DigestAlgorithm {
+  const char* name;
+  int outputBits;
+  int blockBits;
+};
+
+ByteString digestChunks(const DigestAlgorithm& algorithm, const std::vector<ByteString>& chunks);
+ByteString digestBytes(const DigestAlgorithm& algorithm, ByteView message);
+ByteString hmacChunks(const DigestAlgorithm& algorithm, ByteView key,
+                      const std::vector<ByteString>& chunks);
+ByteString hmacBytes(const DigestAlgorithm& algorithm, ByteView key, ByteView message);
+
+}  // namespace detail
+
+/// A digest value of the algorithm that `Algorithm::value` names.
+template <class Algorithm>
+class Digest {
+ public:
+  static constexpr detail::DigestAlgorithm algorithm = Algorithm::value;
+
+  static int outputLength() { return algorithm.outputBits; }
+  static int blockLength() { return algorithm.blockBits; }
+
+  static Digest hash(const LazyByteString& message) {
+    return Digest(detail::digestChunks(algorithm, message.chunks()));
+  }
+  static Digest hashStrict(ByteView message) {
+    return Digest(detail::digestBytes(algorithm, message));
+  }
+  static Digest hmac(ByteView key, const LazyByteString& message) {
+    return Digest(detail::hmacChunks(algorithm, key, message.chunks()));
+  }
+  static Digest hmacStrict(ByteView key, ByteView message) {
+    return Digest(detail::hmacBytes(algorithm, key, message));
+  }
+
+  /// The raw digest bytes.
+  [[nodiscard]] ByteString encode() const { return bytes_; }
+  /// Reads one digest (outputLength()/8 bytes); Partial on fewer bytes.
+  static GetResult<Digest> get(ByteView bytes) {
+    const std::size_t length = static_cast<std::size_t>(algorithm.outputBits / 8);
+    if (bytes.size() < length) return Partial{};
+    return Done<Digest>{Digest(ByteString(bytes.first(length))), length};
+  }
+
+  friend bool operator==(const Digest&, const Digest&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Digest& digest) {
+    return os << digest.bytes_;
+  }
+
+ private:
+  explicit Digest(ByteString bytes) : bytes_(std::move(bytes)) {}
+  ByteString bytes_;
+};
+
+namespace algorithms {
+struct MD5 { static constexpr detail::DigestAlgorithm value{"MD5", 128, 512}; };
+struct SHA1 { static constexpr detail::DigestAlgorithm value{"SHA1", 160, 512}; };
+struct SHA224 { static constexpr detail::DigestAlgorithm value{"SHA224", 224, 512}; };
+struct SHA256 { static constexpr detail::DigestAlgorithm value{"SHA256", 256, 512}; };
+struct SHA384 { static constexpr detail::DigestAlgorithm value{"SHA384", 384, 1024}; };
+struct SHA512 { static constexpr detail::DigestAlgorithm value{"SHA512", 512, 1024}; };
+}  // namespace algorithms
+
+using MD5 = Digest<algorithms::MD5>;
+using SHA1 = Digest<algorithms::SHA1>;
+using SHA224 = Digest<algorithms::SHA224>;
+using SHA256 = Digest<algorithms::SHA256>;
+using SHA384 = Digest<algorithms::SHA384>;
+using SHA512 = Digest<algorithms::SHA512>;
+
+static_assert(Hash<SHA256>);
+
+}  // namespace quillon::openssl
