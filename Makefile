@@ -1,0 +1,72 @@
+# make run   - build quillon-check, install it with the vector data into
+#              $(PREFIX), and run every suite against the bundled bindings.
+# make test  - build and run all tests, then again under AddressSanitizer and
+#              UndefinedBehaviorSanitizer (clang).
+# Both first install any missing Debian packages (as root), or stop with the
+# exact apt-get line to run.
+
+BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
+PREFIX       ?= $(CURDIR)/$(BUILD_DIR)/prefix
+JOBS         ?= $(shell nproc)
+CMAKE_FLAGS  ?=
+
+# What each package is for is listed in README.md.
+PACKAGES := cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev librapidcheck-dev \
+            libssl-dev nettle-dev libbotan-2-dev
+SANITIZE_PACKAGES := clang-14 libclang-rt-14-dev
+BENCH_PACKAGES := libbenchmark-dev
+
+# $(call ensure_packages,<packages>)
+define ensure_packages
+	@missing=""; \
+	for p in $(1); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing missing packages:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing >/dev/null || exit 1; \
+	  else \
+	    echo "Missing Debian packages. Run:"; echo "  sudo apt-get install -y$$missing"; exit 1; \
+	  fi; \
+	fi
+endef
+
+.PHONY: run test test-main test-sanitize build deps deps-sanitize bench clean
+
+run: build
+	cmake --install $(BUILD_DIR) >/dev/null
+	$(PREFIX)/bin/quillon-check --gtest_brief=1
+
+test: test-main test-sanitize
+
+test-main: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps deps-sanitize
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DQUILLON_TESTS_SANITIZERS=address,undefined \
+	  -DQUILLON_TESTS_BUILD_APPS=OFF $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+bench: deps
+	$(call ensure_packages,$(BENCH_PACKAGES))
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DQUILLON_TESTS_BUILD_BENCHMARKS=ON -DQUILLON_TESTS_BUILD_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	cmake --build build-bench -j $(JOBS)
+	@for b in build-bench/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+
+deps:
+	$(call ensure_packages,$(PACKAGES))
+
+deps-sanitize:
+	$(call ensure_packages,$(SANITIZE_PACKAGES))
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) build-bench
