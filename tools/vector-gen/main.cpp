@@ -1,0 +1,63 @@
+// quillon-vector-gen VECTORS_DIR OUT_DIR
+//
+// Writes the known-answer vector files into OUT_DIR/KAT_SHA, KAT_AES,
+// KAT_HMAC and KAT_TWOFISH. VECTORS_DIR is the cryptography_vectors directory
+// of Debian's python3-cryptography-vectors. OUT_DIR must be empty or absent,
+// so that a run never mixes with files of an earlier one. Exits non-zero, with
+// the disagreeing values, when any cross-check fails.
+#include "hmac_vectors.hpp"
+#include "nist_files.hpp"
+#include "twofish_vectors.hpp"
+
+#include <filesystem>
+#include <iostream>
+#include <numeric>
+#include <stdexcept>
+
+namespace {
+
+namespace fs = std::filesystem;
+using vector_gen::WrittenFile;
+
+std::string prepareDirectory(const fs::path& parent, const char* name) {
+  const fs::path directory = parent / name;
+  fs::create_directories(directory);
+  return directory.string();
+}
+
+void report(const char* directory, const std::vector<WrittenFile>& files) {
+  const int records = std::accumulate(files.begin(), files.end(), 0,
+                                      [](int sum, const WrittenFile& file) { return sum + file.records; });
+  std::cout << directory << ": " << files.size() << " files, " << records << " records\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: quillon-vector-gen VECTORS_DIR OUT_DIR\n";
+    return 2;
+  }
+  try {
+    const std::string vectorsDir = argv[1];
+    const fs::path outDir = argv[2];
+    if (fs::exists(outDir) && !fs::is_empty(outDir)) {
+      throw std::runtime_error(outDir.string() + " is not empty");
+    }
+
+    report("KAT_SHA", vector_gen::copyShaFiles(vectorsDir, prepareDirectory(outDir, "KAT_SHA")));
+    report("KAT_AES", vector_gen::splitAesFiles(vectorsDir, prepareDirectory(outDir, "KAT_AES")));
+    std::cout << "HMAC cross-checks:\n";
+    const auto hmac =
+        vector_gen::writeHmacFiles(vectorsDir, prepareDirectory(outDir, "KAT_HMAC"), std::cout);
+    report("KAT_HMAC", hmac);
+    std::cout << "TwoFish cross-checks:\n";
+    const auto twofish =
+        vector_gen::writeTwofishFiles(prepareDirectory(outDir, "KAT_TWOFISH"), std::cout);
+    report("KAT_TWOFISH", twofish);
+  } catch (const std::exception& error) {
+    std::cerr << "quillon-vector-gen: " << error.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

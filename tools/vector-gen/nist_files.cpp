@@ -1,0 +1,145 @@
+#include "nist_files.hpp"
+
+#include "bytes.hpp"
+
+#include <array>
+#include <stdexcept>
+
+namespace vector_gen {
+
+namespace {
+
+// Lines with their line feeds, so that joining them gives the text back.
+std::vector<std::string_view> splitKeepingNewlines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::size_t length = end == std::string_view::npos ? text.size() : end + 1;
+    lines.push_back(text.substr(0, length));
+    text.remove_prefix(length);
+  }
+  return lines;
+}
+
+// "[ENCRYPT]\r\n" -> "ENCRYPT".
+std::string sectionName(std::string_view line) {
+  std::string name;
+  for (char c : line) {
+    if (c != '[' && c != ']' && c != '\r' && c != '\n' && c != ' ' && c != '\t') name += c;
+  }
+  return name;
+}
+
+bool isComment(std::string_view line) { return !line.empty() && line.front() == '#'; }
+
+}  // namespace
+
+std::vector<NistSection> splitNistSections(std::string_view text, std::string_view sourceName) {
+  const std::vector<std::string_view> lines = splitKeepingNewlines(text);
+
+  std::size_t firstSection = 0;
+  while (firstSection < lines.size() && lines[firstSection].substr(0, 1) != "[") ++firstSection;
+  if (firstSection == lines.size()) {
+    throw std::runtime_error(std::string(sourceName) + ": no bracketed section line");
+  }
+
+  // The note goes right after the source's own comment lines, before the
+  // blank lines that separate them from the section.
+  std::size_t commentEnd = 0;
+  for (std::size_t i = 0; i < firstSection; ++i) {
+    if (isComment(lines[i])) commentEnd = i + 1;
+  }
+  std::string head;
+  for (std::size_t i = 0; i < commentEnd; ++i) head += lines[i];
+
+  std::string tail;
+  for (std::size_t i = commentEnd; i < firstSection; ++i) tail += lines[i];
+
+  std::vector<NistSection> sections;
+  for (std::size_t start = firstSection; start < lines.size();) {
+    std::size_t end = start + 1;
+    while (end < lines.size() && lines[end].substr(0, 1) != "[") ++end;
+    NistSection section;
+    section.name = sectionName(lines[start]);
+    section.text = head + "# [" + section.name + "] section of " + std::string(sourceName) +
+                   " from Debian's python3-cryptography-vectors; records unchanged\n" + tail;
+    for (std::size_t i = start; i < end; ++i) section.text += lines[i];
+    sections.push_back(std::move(section));
+    start = end;
+  }
+  return sections;
+}
+
+int countRecords(std::string_view text, std::string_view recordStartKey) {
+  int count = 0;
+  for (std::string_view line : splitKeepingNewlines(text)) {
+    if (line.substr(0, recordStartKey.size()) != recordStartKey) continue;
+    const std::string_view rest = line.substr(recordStartKey.size());
+    if (!rest.empty() && (rest.front() == ' ' || rest.front() == '=')) ++count;
+  }
+  return count;
+}
+
+std::vector<WrittenFile> copyShaFiles(const std::string& vectorsDir, const std::string& outDir) {
+  // SHA-512/224 and SHA-512/256 are left out on purpose: their names begin
+  // with "SHA512", so the SHA-512 suite would read them and fail a correct
+  // SHA-512. The Monte Carlo files are iterated chains, not single vectors.
+  struct Source {
+    const char* subdirectory;
+    const char* variant;
+  };
+  constexpr std::array sources{Source{"SHA1", "SHA1"}, Source{"SHA2", "SHA224"},
+                               Source{"SHA2", "SHA256"}, Source{"SHA2", "SHA384"},
+                               Source{"SHA2", "SHA512"}};
+  std::vector<WrittenFile> written;
+  for (const Source& source : sources) {
+    for (const char* kind : {"ShortMsg", "LongMsg"}) {
+      const std::string name = std::string(source.variant) + kind + ".rsp";
+      const std::string text =
+          readFile(vectorsDir + "/hashes/" + source.subdirectory + "/" + name);
+      writeFile(outDir + "/" + name, text);
+      written.push_back({name, countRecords(text, "Len")});
+    }
+  }
+  return written;
+}
+
+std::vector<WrittenFile> splitAesFiles(const std::string& vectorsDir, const std::string& outDir) {
+  struct Mode {
+    const char* subdirectory;
+    const char* filePrefix;
+  };
+  // CFB1 and CFB8 are left out: the suite runs full-block (128-bit) feedback.
+  constexpr std::array modes{Mode{"ECB", "ECB"}, Mode{"CBC", "CBC"}, Mode{"CFB", "CFB128"},
+                             Mode{"OFB", "OFB"}};
+  constexpr std::array tests{"GFSbox", "KeySbox", "VarKey", "VarTxt", "MMT"};
+  constexpr std::array keyBits{"128", "192", "256"};
+
+  std::vector<WrittenFile> written;
+  for (const Mode& mode : modes) {
+    for (const char* test : tests) {
+      for (const char* bits : keyBits) {
+        const std::string stem = std::string(mode.filePrefix) + test + bits;
+        const std::string sourceName = stem + ".rsp";
+        const std::string text =
+            readFile(vectorsDir + "/ciphers/AES/" + mode.subdirectory + "/" + sourceName);
+        const std::vector<NistSection> sections = splitNistSections(text, sourceName);
+        if (sections.size() != 2 || sections[0].name != "ENCRYPT" ||
+            sections[1].name != "DECRYPT") {
+          throw std::runtime_error(sourceName +
+                                   ": expected an [ENCRYPT] and a [DECRYPT] section, in order");
+        }
+        // The suite reads the direction from the last character of the stem.
+        for (const auto& [section, direction] : {std::pair{&sections[0], "e"},
+                                                 std::pair{&sections[1], "d"}}) {
+          const std::string name = stem + direction + ".rsp";
+          writeFile(outDir + "/" + name, section->text);
+          written.push_back({name, countRecords(section->text, "COUNT")});
+        }
+      }
+    }
+  }
+  return written;
+}
+
+}  // namespace vector_gen

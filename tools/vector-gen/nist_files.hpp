@@ -1,0 +1,41 @@
+// The NIST vector files taken from Debian's python3-cryptography-vectors.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vector_gen {
+
+// One file the generator wrote, with the number of records it holds.
+struct WrittenFile {
+  std::string name;
+  int records = 0;
+};
+
+// One bracketed section of a NIST file ("[ENCRYPT]"), as a complete file:
+// the source's leading comment block, a comment naming the source, and the
+// section's lines byte for byte.
+struct NistSection {
+  std::string name;
+  std::string text;
+};
+
+// Splits a NIST response file at its bracketed section lines. Every line is
+// kept exactly as it stands (carriage returns included); only the comment
+// line that names `sourceName` is added. Throws when the text has no section.
+std::vector<NistSection> splitNistSections(std::string_view text, std::string_view sourceName);
+
+// Counts the lines that begin with `recordStartKey` followed by blanks or "=".
+int countRecords(std::string_view text, std::string_view recordStartKey);
+
+// Copies the SHA-1 and SHA-2 byte-oriented short and long message files
+// unchanged from `vectorsDir` (the cryptography_vectors directory) into
+// `outDir`.
+std::vector<WrittenFile> copyShaFiles(const std::string& vectorsDir, const std::string& outDir);
+
+// Splits the AES ECB, CBC, CFB128 and OFB files of `vectorsDir` into one
+// encryption ("...e.rsp") and one decryption ("...d.rsp") file each.
+std::vector<WrittenFile> splitAesFiles(const std::string& vectorsDir, const std::string& outDir);
+
+}  // namespace vector_gen
