@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <quillon_tests/data_files.hpp>
+
+namespace quillon_tests {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* variable = "quillon_tests_datadir";
+
+// Sets or unsets the data-directory variable for one test and restores the
+// value it had (the test runner sets one for every test).
+class DataDirVariable {
+ public:
+  explicit DataDirVariable(std::optional<std::string> value) {
+    if (const char* old = std::getenv(variable)) saved_ = old;
+    set(value);
+  }
+  DataDirVariable(const DataDirVariable&) = delete;
+  DataDirVariable& operator=(const DataDirVariable&) = delete;
+  ~DataDirVariable() { set(saved_); }
+
+ private:
+  static void set(const std::optional<std::string>& value) {
+    if (value)
+      ::setenv(variable, value->c_str(), 1);
+    else
+      ::unsetenv(variable);
+  }
+  std::optional<std::string> saved_;
+};
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it at the end of the test.
+class TemporaryDirectory {
+ public:
+  TemporaryDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "kat-files-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  TemporaryDirectory(const TemporaryDirectory&) = delete;
+  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+  ~TemporaryDirectory() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+  }
+  [[nodiscard]] const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+void writeFile(const fs::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+// Entry names in the order the system lists them, the order loadKATFiles
+// must keep.
+std::vector<std::string> listingOrder(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory))
+    names.push_back(entry.path().filename().string());
+  return names;
+}
+
+#ifdef QUILLON_TESTS_EXPECTED_DATADIR
+TEST(GetDataDir, UnsetVariableGivesInstalledDirectory) {
+  const DataDirVariable unset(std::nullopt);
+  EXPECT_EQ(getDataDir(), QUILLON_TESTS_EXPECTED_DATADIR);
+  EXPECT_EQ(getDataFileName("Test/KAT_AES"), QUILLON_TESTS_EXPECTED_DATADIR "/Test/KAT_AES");
+}
+#endif
+
+TEST(GetDataDir, SetVariableTakenVerbatim) {
+  for (const std::string value : {"", " /data ", "relative/dir//"}) {
+    const DataDirVariable set(value);
+    EXPECT_EQ(getDataDir(), value);
+  }
+}
+
+struct FileNameCase {
+  std::string dataDir;
+  std::string name;
+  std::string expected;
+};
+
+class GetDataFileNameTest : public testing::TestWithParam<FileNameCase> {};
+
+TEST_P(GetDataFileNameTest, JoinsByFirstMatchingRule) {
+  const DataDirVariable set(GetParam().dataDir);
+  EXPECT_EQ(getDataFileName(GetParam().name), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, GetDataFileNameTest, testing::Values(
+    FileNameCase{"/data", "Test/KAT_AES", "/data/Test/KAT_AES"},
+    FileNameCase{"/data/", "Test/KAT_AES", "/data/Test/KAT_AES"},
+    FileNameCase{"", "Test/KAT_AES", "Test/KAT_AES"},
+    FileNameCase{".", "Test/KAT_AES", "Test/KAT_AES"},
+    FileNameCase{"./", "Test/KAT_AES", "./Test/KAT_AES"},
+    FileNameCase{"./data", "Test/KAT_AES", "./data/Test/KAT_AES"},
+    FileNameCase{"./data/", "Test/KAT_AES", "./data/Test/KAT_AES"},
+    FileNameCase{"/data", "", "/data"},
+    FileNameCase{"", "", ""},
+    FileNameCase{".", "", ""},
+    FileNameCase{"/data", "/x", "/data//x"},
+    FileNameCase{"/data/", "/x", "/data//x"}));
+
+class LoadKATFilesTest : public testing::Test {
+ protected:
+  // Points the data directory at a temporary one holding Test/KAT.
+  LoadKATFilesTest() : variable_(root_.path().string()) { fs::create_directories(vectors()); }
+  [[nodiscard]] fs::path vectors() const { return root_.path() / "Test" / "KAT"; }
+  [[nodiscard]] std::string pathOf(const std::string& name) const { return (vectors() / name).string(); }
+
+  TemporaryDirectory root_;
+  DataDirVariable variable_;
+};
+
+const std::string recordText = "[L = 20]\r\nCOUNT = 0\r\nKEY = 00ff\r\n";
+const std::vector<KatCategory> recordParsed = {{{{"L", "20"}}, {{{"COUNT", "0"}, {"KEY", "00ff"}}}}};
+
+TEST_F(LoadKATFilesTest, KeepsFilesAndLinksToFilesInListingOrder) {
+  writeFile(vectors() / "A.TXT", recordText);
+  writeFile(vectors() / ".hidden", "COUNT = 1\n");
+  fs::create_directory(vectors() / "old");
+  writeFile(vectors() / "old" / "INNER.TXT", "COUNT = 2\n");
+  fs::create_symlink("missing.txt", vectors() / "B.TXT");
+  fs::create_symlink("A.TXT", vectors() / "C.TXT");
+  fs::create_directory_symlink("old", vectors() / "D");
+
+  std::vector<std::string> expectedPaths;
+  for (const std::string& name : listingOrder(vectors()))
+    if (name == "A.TXT" || name == ".hidden" || name == "C.TXT") expectedPaths.push_back(pathOf(name));
+
+  const KatFiles loaded = loadKATFiles("Test/KAT", "COUNT");
+  ASSERT_EQ(loaded.paths, expectedPaths);
+  ASSERT_EQ(loaded.files.size(), 3u);
+  for (std::size_t i = 0; i < loaded.paths.size(); ++i) {
+    const std::vector<KatCategory> expected =
+        loaded.paths[i].ends_with(".hidden") ? std::vector<KatCategory>{{{}, {{{"COUNT", "1"}}}}}
+                                             : recordParsed;
+    EXPECT_EQ(loaded.files[i], expected) << loaded.paths[i];
+  }
+}
+
+TEST_F(LoadKATFilesTest, PrefixSelectsByFileNameCaseSensitively) {
+  // The passed-over files are not UTF-8, so opening one would throw.
+  for (const char* name : {"sha1.rsp", "ShortSHA1.rsp", "SHA224.rsp"}) writeFile(vectors() / name, "\xFF");
+  writeFile(vectors() / "SHA1ShortMsg.rsp", "Len = 0\n");
+  writeFile(vectors() / "SHA1LongMsg.rsp", "Len = 8\n");
+
+  const KatFiles loaded = loadKATFiles("Test/KAT", "Len", "SHA1");
+  EXPECT_EQ(loaded.paths.size(), 5u);
+  std::vector<std::string> expectedOpened;
+  for (const std::string& path : loaded.paths)
+    if (path.ends_with("/SHA1ShortMsg.rsp") || path.ends_with("/SHA1LongMsg.rsp"))
+      expectedOpened.push_back(path);
+  ASSERT_EQ(expectedOpened.size(), 2u);
+  ASSERT_EQ(loaded.files.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i) {
+    const std::string length = expectedOpened[i].ends_with("Short" "Msg.rsp") ? "0" : "8";
+    EXPECT_EQ(loaded.files[i], (std::vector<KatCategory>{{{}, {{{"Len", length}}}}}));
+  }
+}
+
+TEST_F(LoadKATFilesTest, EmptyDirectoryGivesNothing) {
+  fs::create_directory(vectors() / "only-a-subdirectory");
+  const KatFiles loaded = loadKATFiles("Test/KAT", "COUNT");
+  EXPECT_TRUE(loaded.paths.empty());
+  EXPECT_TRUE(loaded.files.empty());
+}
+
+TEST_F(LoadKATFilesTest, TrailingSeparatorGivesSingleSeparator) {
+  writeFile(vectors() / "A.TXT", recordText);
+  const DataDirVariable withSlash(root_.path().string() + "/");
+  EXPECT_EQ(loadKATFiles("Test/KAT", "COUNT").paths, std::vector<std::string>{pathOf("A.TXT")});
+}
+
+TEST_F(LoadKATFilesTest, RelativeDataDirectory) {
+  writeFile(vectors() / "A.TXT", recordText);
+  const fs::path previous = fs::current_path();
+  fs::current_path(root_.path());
+  for (const std::string dataDir : {"", ".", "./"}) {
+    const DataDirVariable relative(dataDir);
+    const std::string expected = (dataDir == "./" ? "./" : "") + std::string("Test/KAT/A.TXT");
+    EXPECT_EQ(loadKATFiles("Test/KAT", "COUNT").paths, std::vector<std::string>{expected}) << dataDir;
+  }
+  fs::current_path(previous);
+}
+
+TEST_F(LoadKATFilesTest, MissingDirectoryNamesPathAndReason) {
+  fs::remove_all(vectors());
+  try {
+    (void)loadKATFiles("Test/KAT", "COUNT");
+    FAIL() << "no exception";
+  } catch (const DataFileError& error) {
+    EXPECT_EQ(error.path(), vectors().string());
+    EXPECT_EQ(error.code(), std::errc::no_such_file_or_directory);
+    EXPECT_NE(std::string(error.what()).find(vectors().string()), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("No such file or directory"), std::string::npos) << error.what();
+  }
+}
+
+TEST_F(LoadKATFilesTest, FileInsteadOfDirectoryFails) {
+  fs::remove_all(vectors());
+  writeFile(vectors(), "COUNT = 0\n");
+  try {
+    (void)loadKATFiles("Test/KAT", "COUNT");
+    FAIL() << "no exception";
+  } catch (const DataFileError& error) {
+    EXPECT_EQ(error.code(), std::errc::not_a_directory) << error.what();
+  }
+}
+
+TEST_F(LoadKATFilesTest, UnreadableFileNamesPathAndReason) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions";
+  writeFile(vectors() / "A.TXT", recordText);
+  fs::permissions(vectors() / "A.TXT", fs::perms::none);
+  try {
+    (void)loadKATFiles("Test/KAT", "COUNT");
+    FAIL() << "no exception";
+  } catch (const DataFileError& error) {
+    EXPECT_EQ(error.path(), pathOf("A.TXT"));
+    EXPECT_EQ(error.code(), std::errc::permission_denied);
+    EXPECT_NE(std::string(error.what()).find(pathOf("A.TXT")), std::string::npos) << error.what();
+    EXPECT_NE(std::string(error.what()).find("Permission denied"), std::string::npos) << error.what();
+  }
+}
+
+TEST_F(LoadKATFilesTest, UnlistableDirectoryFails) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root lists directories whatever their permissions";
+  fs::permissions(vectors(), fs::perms::owner_write);
+  EXPECT_THROW((void)loadKATFiles("Test/KAT", "COUNT"), DataFileError);
+  fs::permissions(vectors(), fs::perms::owner_all);
+}
+
+struct EncodingCase {
+  const char* name;
+  std::string content;
+  std::optional<std::size_t> badOffset;  // none: the file is valid UTF-8
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
+class FileEncodingTest : public LoadKATFilesTest, public testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(FileEncodingTest, InvalidUtf8NamesFileAndOffset) {
+  const EncodingCase& c = GetParam();
+  writeFile(vectors() / "A.TXT", c.content);
+  if (!c.badOffset) {
+    EXPECT_NO_THROW((void)loadKATFiles("Test/KAT", "COUNT"));
+    return;
+  }
+  try {
+    (void)loadKATFiles("Test/KAT", "COUNT");
+    FAIL() << "no exception";
+  } catch (const DataEncodingError& error) {
+    EXPECT_EQ(error.path(), pathOf("A.TXT"));
+    EXPECT_EQ(error.offset(), *c.badOffset);
+    const std::string what = error.what();
+    EXPECT_NE(what.find(pathOf("A.TXT")), std::string::npos) << what;
+    EXPECT_NE(what.find("offset " + std::to_string(*c.badOffset)), std::string::npos) << what;
+  }
+}
+
+// Offsets past a run of ASCII also exercise the word-at-a-time skipping.
+const std::string ascii19 = "COUNT = 0\nKEY = 00\n";
+
+INSTANTIATE_TEST_SUITE_P(Utf8, FileEncodingTest, testing::Values(
+    EncodingCase{"Ascii", ascii19, std::nullopt},
+    EncodingCase{"AllSequenceLengths", ascii19 + "\xC2\xA0\xE2\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF", std::nullopt},
+    EncodingCase{"NulByteIsValid", std::string("A\0B", 3), std::nullopt},
+    EncodingCase{"ByteFF", ascii19 + "\xFF", 19},
+    EncodingCase{"LoneContinuation", "ab\x80", 2},
+    EncodingCase{"OverlongTwoBytes", ascii19 + "\xC0\x80", 19},
+    EncodingCase{"OverlongThreeBytes", "\xE0\x80\x80", 0},
+    EncodingCase{"OverlongFourBytes", "x\xF0\x80\x80\x80", 1},
+    EncodingCase{"Surrogate", ascii19 + "\xED\xA0\x80", 19},
+    EncodingCase{"AboveMaximum", "\xF4\x90\x80\x80", 0},
+    EncodingCase{"TruncatedAtEnd", ascii19 + "\xE2\x80", 19},
+    EncodingCase{"BadThirdByte", ascii19 + "\xE2\x80" "A", 19},
+    EncodingCase{"SecondErrorNotReported", ascii19 + "\xC2\xA0" "x\xFF\xFF", 22}),
+    [](const testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quillon_tests
