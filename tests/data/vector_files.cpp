@@ -1,0 +1,215 @@
+#include "data/vector_files.hpp"
+
+#include <quillon_tests/data_files.hpp>
+
+#include <nettle/cbc.h>
+#include <nettle/twofish.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+namespace vector_data {
+
+namespace fs = std::filesystem;
+
+std::vector<VectorFile> loadVectorFiles(std::string_view directory,
+                                        std::string_view recordStartKey) {
+  const fs::path path =
+      quillon_tests::getDataFileName("Test/" + std::string(directory));
+  std::vector<VectorFile> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(path)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    if (!in) throw std::runtime_error("cannot open " + entry.path().string());
+    std::ostringstream text;
+    text << in.rdbuf();
+    VectorFile file{entry.path().filename().string(), text.str(), {}};
+    file.categories = quillon_tests::parseCategories(recordStartKey, file.text);
+    files.push_back(std::move(file));
+  }
+  std::sort(files.begin(), files.end(),
+            [](const VectorFile& a, const VectorFile& b) { return a.name < b.name; });
+  return files;
+}
+
+std::string stemOf(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
+}
+
+std::optional<std::string> findField(const std::vector<quillon_tests::KatProperty>& properties,
+                                     std::string_view key) {
+  for (const auto& [name, value] : properties) {
+    if (name == key) return value;
+  }
+  return std::nullopt;
+}
+
+Bytes decodeHex(std::string_view text) {
+  auto digit = [text](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    throw std::invalid_argument("not hex: \"" + std::string(text) + "\"");
+  };
+  if (text.size() % 2 != 0) throw std::invalid_argument("odd hex length: \"" + std::string(text) + "\"");
+  Bytes bytes;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    bytes.push_back(static_cast<std::uint8_t>(digit(text[i]) * 16 + digit(text[i + 1])));
+  }
+  return bytes;
+}
+
+std::string encodeHex(const Bytes& bytes) {
+  static constexpr char digits[] = "0123456789abcdef";
+  std::string text;
+  for (std::uint8_t byte : bytes) {
+    text += digits[byte >> 4];
+    text += digits[byte & 0x0f];
+  }
+  return text;
+}
+
+namespace {
+
+// Never null, also for empty input.
+const unsigned char* dataOf(const Bytes& bytes) {
+  static const unsigned char empty = 0;
+  return bytes.empty() ? &empty : bytes.data();
+}
+
+const EVP_MD* shaByName(std::string_view variant) {
+  if (variant == "SHA1") return EVP_sha1();
+  if (variant == "SHA224") return EVP_sha224();
+  if (variant == "SHA256") return EVP_sha256();
+  if (variant == "SHA384") return EVP_sha384();
+  if (variant == "SHA512") return EVP_sha512();
+  throw std::invalid_argument("no SHA variant " + std::string(variant));
+}
+
+const EVP_CIPHER* aesCipher(std::string_view mode, std::size_t keyBytes) {
+  const int size = keyBytes == 16 ? 0 : keyBytes == 24 ? 1 : keyBytes == 32 ? 2 : -1;
+  if (size < 0) throw std::invalid_argument("AES key of " + std::to_string(keyBytes) + " bytes");
+  using CipherFunction = const EVP_CIPHER* (*)();
+  struct Mode {
+    std::string_view name;
+    CipherFunction bySize[3];
+  };
+  static constexpr Mode modes[] = {
+      {"ECB", {EVP_aes_128_ecb, EVP_aes_192_ecb, EVP_aes_256_ecb}},
+      {"CBC", {EVP_aes_128_cbc, EVP_aes_192_cbc, EVP_aes_256_cbc}},
+      {"CFB", {EVP_aes_128_cfb128, EVP_aes_192_cfb128, EVP_aes_256_cfb128}},
+      {"OFB", {EVP_aes_128_ofb, EVP_aes_192_ofb, EVP_aes_256_ofb}},
+  };
+  for (const Mode& candidate : modes) {
+    if (candidate.name == mode) return candidate.bySize[size]();
+  }
+  throw std::invalid_argument("no AES mode " + std::string(mode));
+}
+
+void nettleEncrypt(const void* context, std::size_t length, std::uint8_t* out,
+                   const std::uint8_t* in) {
+  twofish_encrypt(static_cast<const twofish_ctx*>(context), length, out, in);
+}
+
+void nettleDecrypt(const void* context, std::size_t length, std::uint8_t* out,
+                   const std::uint8_t* in) {
+  twofish_decrypt(static_cast<const twofish_ctx*>(context), length, out, in);
+}
+
+twofish_ctx twofishKey(const Bytes& key, const Bytes& input) {
+  if (key.size() != 16 && key.size() != 24 && key.size() != 32) {
+    throw std::invalid_argument("TwoFish key of " + std::to_string(key.size()) + " bytes");
+  }
+  if (input.empty() || input.size() % TWOFISH_BLOCK_SIZE != 0) {
+    throw std::invalid_argument("TwoFish input of " + std::to_string(input.size()) + " bytes");
+  }
+  twofish_ctx context;
+  twofish_set_key(&context, key.size(), key.data());
+  return context;
+}
+
+}  // namespace
+
+Bytes shaOpenSsl(std::string_view variant, const Bytes& message) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_Digest(dataOf(message), message.size(), digest, &length, shaByName(variant),
+                 nullptr) != 1) {
+    throw std::runtime_error("EVP_Digest failed");
+  }
+  return Bytes(digest, digest + length);
+}
+
+Bytes hmacOpenSsl(std::size_t digestBytes, const Bytes& key, const Bytes& message) {
+  const EVP_MD* md = nullptr;
+  for (const char* variant : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"}) {
+    if (static_cast<std::size_t>(EVP_MD_get_size(shaByName(variant))) == digestBytes) {
+      md = shaByName(variant);
+    }
+  }
+  if (md == nullptr) throw std::invalid_argument("no SHA digest of " + std::to_string(digestBytes) + " bytes");
+  unsigned char mac[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (HMAC(md, dataOf(key), static_cast<int>(key.size()), dataOf(message), message.size(), mac,
+           &length) == nullptr) {
+    throw std::runtime_error("HMAC failed");
+  }
+  return Bytes(mac, mac + length);
+}
+
+Bytes aesOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,
+                 const Bytes& input) {
+  const EVP_CIPHER* cipher = aesCipher(mode, key.size());
+  if (EVP_CIPHER_get_iv_length(cipher) > 0 &&
+      iv.size() != static_cast<std::size_t>(EVP_CIPHER_get_iv_length(cipher))) {
+    throw std::invalid_argument("IV of " + std::to_string(iv.size()) + " bytes");
+  }
+  const std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> context(
+      EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+  Bytes output(input.size() + EVP_MAX_BLOCK_LENGTH);
+  int written = 0;
+  int finalWritten = 0;
+  if (!context ||
+      EVP_CipherInit_ex(context.get(), cipher, nullptr, key.data(),
+                        iv.empty() ? nullptr : iv.data(), encrypt ? 1 : 0) != 1 ||
+      EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1 ||
+      EVP_CipherUpdate(context.get(), output.data(), &written, dataOf(input),
+                       static_cast<int>(input.size())) != 1 ||
+      EVP_CipherFinal_ex(context.get(), output.data() + written, &finalWritten) != 1) {
+    throw std::runtime_error("OpenSSL AES-" + std::string(mode) + " failed");
+  }
+  output.resize(static_cast<std::size_t>(written + finalWritten));
+  return output;
+}
+
+Bytes twofishEcbNettle(bool encrypt, const Bytes& key, const Bytes& input) {
+  const twofish_ctx context = twofishKey(key, input);
+  Bytes output(input.size());
+  (encrypt ? nettleEncrypt : nettleDecrypt)(&context, input.size(), output.data(), input.data());
+  return output;
+}
+
+Bytes twofishCbcNettle(bool encrypt, const Bytes& key, const Bytes& iv, const Bytes& input) {
+  const twofish_ctx context = twofishKey(key, input);
+  if (iv.size() != TWOFISH_BLOCK_SIZE) {
+    throw std::invalid_argument("TwoFish IV of " + std::to_string(iv.size()) + " bytes");
+  }
+  Bytes chain = iv;  // nettle advances it in place
+  Bytes output(input.size());
+  if (encrypt) {
+    cbc_encrypt(&context, nettleEncrypt, TWOFISH_BLOCK_SIZE, chain.data(), input.size(),
+                output.data(), input.data());
+  } else {
+    cbc_decrypt(&context, nettleDecrypt, TWOFISH_BLOCK_SIZE, chain.data(), input.size(),
+                output.data(), input.data());
+  }
+  return output;
+}
+
+}  // namespace vector_data

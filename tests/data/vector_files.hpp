@@ -1,0 +1,51 @@
+// Reading the shipped vector files for the data checks, and the reference
+// computations they are compared with (OpenSSL and nettle, called directly).
+#pragma once
+
+#include <quillon_tests/kat_parser.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vector_data {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct VectorFile {
+  std::string name;  // file name without directory
+  std::string text;
+  std::vector<quillon_tests::KatCategory> categories;  // as the suites parse it
+};
+
+// The files of <data directory>/Test/<directory>, sorted by name, each
+// parsed with the library's parseCategories under `recordStartKey`. The data
+// directory is quillon_tests::getDataDir(): the source tree's data/ under
+// ctest, the installed copy otherwise.
+std::vector<VectorFile> loadVectorFiles(std::string_view directory,
+                                        std::string_view recordStartKey);
+
+// Everything before the last "." of a file name (the name when it has none).
+std::string stemOf(std::string_view fileName);
+
+// The value of the first property named `key`, as the suites look fields up.
+std::optional<std::string> findField(const std::vector<quillon_tests::KatProperty>& properties,
+                                     std::string_view key);
+
+// Strict hex: throws std::invalid_argument on odd length or a non-hex digit.
+// (The library's decoder is lenient by design; the shipped data must not be.)
+Bytes decodeHex(std::string_view text);
+std::string encodeHex(const Bytes& bytes);
+
+// Reference results. Names are the ones the vector files use: "SHA1" ...
+// "SHA512"; AES modes "ECB", "CBC", "CFB" (128-bit feedback), "OFB".
+Bytes shaOpenSsl(std::string_view variant, const Bytes& message);
+Bytes hmacOpenSsl(std::size_t digestBytes, const Bytes& key, const Bytes& message);
+Bytes aesOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,
+                 const Bytes& input);
+Bytes twofishEcbNettle(bool encrypt, const Bytes& key, const Bytes& input);
+Bytes twofishCbcNettle(bool encrypt, const Bytes& key, const Bytes& iv, const Bytes& input);
+
+}  // namespace vector_data
