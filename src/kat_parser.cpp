@@ -172,6 +172,41 @@ bool tryPlainProperty(CategoryBuilder& builder, std::string_view line) {
   return true;
 }
 
+// One pass over the common line of a text: a printable ASCII key, optional
+// blanks, "=", optional blanks, a printable ASCII value, and the line end
+// ("\n", "\r\n" or the end of the text). Returns where the next line starts,
+// or nullptr, having done nothing, when the line is anything else.
+Bytes tryPlainLine(CategoryBuilder& builder, Bytes line, Bytes end) {
+  auto isBlankByte = [](unsigned char c) { return c == ' ' || c == '\t'; };
+  Bytes at = line;
+  while (at != end && *at >= 0x21 && *at < 0x80 && *at != '=') ++at;
+  const Bytes keyEnd = at;
+  while (at != end && isBlankByte(*at)) ++at;
+  Bytes value = at;
+  Bytes valueEnd = at;
+  if (at != end && *at == '=') {
+    ++at;
+    while (at != end && isBlankByte(*at)) ++at;
+    value = at;
+    valueEnd = findNonPlain(at, end);
+  }
+  Bytes next;
+  if (valueEnd == end)
+    next = end;
+  else if (*valueEnd == '\n')
+    next = valueEnd + 1;
+  else if (*valueEnd == '\r' && (valueEnd + 1 == end || valueEnd[1] == '\n'))
+    next = valueEnd + 1 == end ? end : valueEnd + 2;
+  else
+    return nullptr;
+  const std::string_view key = viewOf(line, keyEnd);
+  if (builder.keeps(key))
+    builder.property(key, viewOf(value, valueEnd));
+  else
+    builder.discardedProperty();
+  return next;
+}
+
 // Any property line: every white-space character removed, split at the
 // first "=".
 void generalProperty(CategoryBuilder& builder, std::string_view line, std::string& scratch) {
@@ -215,6 +250,14 @@ std::vector<KatCategory> parseCategories(std::string_view recordStartKey, std::s
   Bytes at = detail::bytesOf(text);
   const Bytes end = at + text.size();
   while (at != end) {
+    // A printable first byte other than "#" and "[" rules out comment,
+    // blank and header lines and needs no carriage-return removal.
+    if (*at >= 0x21 && *at < 0x80 && *at != '#' && *at != '[') {
+      if (const Bytes next = detail::tryPlainLine(builder, at, end)) {
+        at = next;
+        continue;
+      }
+    }
     const auto* newline = static_cast<Bytes>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)));
     const Bytes lineEnd = newline ? newline : end;
     const Bytes line = at;
