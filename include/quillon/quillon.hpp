@@ -1,7 +1,11 @@
 #pragma once
 // The whole primitive layer.
 
+#include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
+#include <quillon/iv.hpp>
+#include <quillon/modes.hpp>
+#include <quillon/padding.hpp>
 #include <quillon/serialisation.hpp>

@@ -1,0 +1,101 @@
+#pragma once
+// Drives a mode over contiguous or chunked input. A mode "engine" holds the
+// mode's running state (chaining block, counter, ...) and offers
+//   void blocks(const Byte* in, Byte* out, std::size_t length);
+//     length a positive multiple of the block size;
+//   void tail(const Byte* in, Byte* out, std::size_t length);
+//     0 < length < block size: the final partial block (stream modes only).
+// The generic modes and the nettle binding share these drivers, so that a
+// block begun in one chunk and finished in the next is handled in one place.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <quillon/byte_string.hpp>
+
+namespace quillon::detail {
+
+/// Throws std::invalid_argument unless `length` is a whole number of blocks.
+inline void requireWholeBlocks(const char* mode, std::size_t length, std::size_t blockBytes) {
+  if (length % blockBytes != 0)
+    throw std::invalid_argument(std::string("quillon::") + mode + ": input of " +
+                                std::to_string(length) + " bytes is not a whole number of " +
+                                std::to_string(blockBytes) + "-byte blocks");
+}
+
+template <class Engine>
+void runTail(Engine& engine, const Byte* in, Byte* out, std::size_t length) {
+  if constexpr (requires { engine.tail(in, out, length); }) {
+    engine.tail(in, out, length);
+  } else {
+    // Block modes reject partial input before they start.
+    throw std::logic_error("quillon: a block mode was handed a partial block");
+  }
+}
+
+/// Runs `engine` over `input` in one pass: the whole blocks, then the rest.
+template <class Engine>
+ByteString runMode(Engine& engine, std::size_t blockBytes, ByteView input) {
+  std::vector<Byte> out(input.size());
+  const std::size_t whole = input.size() - input.size() % blockBytes;
+  if (whole > 0) engine.blocks(input.data(), out.data(), whole);
+  if (whole < input.size())
+    runTail(engine, input.data() + whole, out.data() + whole, input.size() - whole);
+  return ByteString(std::move(out));
+}
+
+/// `flat` cut into chunks of the lengths of `shape`'s chunks.
+inline LazyByteString splitLike(std::vector<Byte> flat, const LazyByteString& shape) {
+  if (shape.chunks().size() == 1) return LazyByteString(ByteString(std::move(flat)));
+  std::vector<ByteString> chunks;
+  chunks.reserve(shape.chunks().size());
+  auto at = flat.cbegin();
+  for (const ByteString& chunk : shape.chunks()) {
+    const auto length = static_cast<std::ptrdiff_t>(chunk.size());
+    chunks.emplace_back(at, at + length);
+    at += length;
+  }
+  return LazyByteString(std::move(chunks));
+}
+
+/// Runs `engine` over the chunks of `input` in order, as one stream: whole
+/// blocks go straight from each chunk to the engine, and a block that
+/// straddles chunks is gathered first. The result has `input`'s chunk
+/// lengths.
+template <class Engine>
+LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const LazyByteString& input) {
+  std::vector<Byte> out(input.size());
+  std::vector<Byte> pending;  // the start of a block that an earlier chunk began
+  pending.reserve(blockBytes);
+  std::size_t written = 0;
+  for (const ByteString& chunk : input.chunks()) {
+    const Byte* in = chunk.data();
+    std::size_t left = chunk.size();
+    if (!pending.empty()) {
+      const std::size_t take = std::min(left, blockBytes - pending.size());
+      pending.insert(pending.end(), in, in + take);
+      in += take;
+      left -= take;
+      if (pending.size() < blockBytes) continue;
+      engine.blocks(pending.data(), out.data() + written, blockBytes);
+      written += blockBytes;
+      pending.clear();
+    }
+    const std::size_t whole = left - left % blockBytes;
+    if (whole > 0) {
+      engine.blocks(in, out.data() + written, whole);
+      written += whole;
+      in += whole;
+      left -= whole;
+    }
+    pending.assign(in, in + left);
+  }
+  if (!pending.empty()) runTail(engine, pending.data(), out.data() + written, pending.size());
+  return splitLike(std::move(out), input);
+}
+
+}  // namespace quillon::detail

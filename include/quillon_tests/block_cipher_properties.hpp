@@ -1,0 +1,204 @@
+#pragma once
+// makeBlockCipherPropTests: self-consistency of any quillon::BlockCipher's
+// five modes, no known answers. Two groups, in this order:
+//
+// "Block Cipher tests (ident)": decryption undoes encryption.
+//   "ECBEncDecID"  (m, p): ESP-pad p, ecb, unEcb, unpadESP: gives back p.
+//   "CBCEncDecID", "CFBEncDecID", "OFBEncDecID", "CTREncDecID" (m, v, p):
+//     ESP-pad p to q; encrypt q from the IV, decrypt the result from the same
+//     IV: gives back q (padding kept), and both calls return the same IV.
+//
+// "Block Cipher tests (lazy/string bytestring equality)": chunked and
+// contiguous input agree. The chunked message x is cut to whole blocks,
+// keeping its chunk boundaries (the chunk that straddles the cut is cut).
+//   "ECBStringLazyEq" (m, x): ecbLazy = ecb, then unEcbLazy = unEcb, both on
+//     the same message bytes.
+//   "CBCStrictLazyEq", "CFBStrictLazyEq", "OFBStrictLazyEq",
+//   "CTRStrictLazyEq" (m, v, x): the lazy encryption's output, then its IV,
+//     then the lazy decryption's output, then its IV, each against the
+//     contiguous function's; the first difference fails the case.
+//
+// Inputs come from the byte-string generators, in the order listed: key
+// material m, IV material v, message p or x. The key is m followed by one
+// zero byte, repeated to keyLength()/8 bytes, given to buildKey; the IV is
+// IV<K>::get of v. A case whose key buildKey refuses, or whose IV does not
+// read, is discarded; with every case discarded the property gives up.
+// A cipher whose blockSize() is under 8 bits has no whole blocks to cut the
+// message to: the second group's cases fail with DivideByZero.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <quillon/block_cipher.hpp>
+#include <quillon/byte_string.hpp>
+#include <quillon/iv.hpp>
+#include <quillon/modes.hpp>
+#include <quillon/padding.hpp>
+#include <quillon_tests/generators.hpp>
+#include <quillon_tests/property.hpp>
+#include <quillon_tests/test_tree.hpp>
+
+namespace quillon_tests {
+
+/// Raised when the block-aligned prefix of a message is asked for with a
+/// block of zero bytes. Its text begins with "divide by zero".
+class DivideByZero : public std::domain_error {
+ public:
+  using std::domain_error::domain_error;
+};
+
+namespace detail {
+
+/// The key bytes for a cipher of `keyLengthBits`: `material` followed by one
+/// zero byte, repeated without end and cut to keyLengthBits / 8 bytes
+/// (rounded down; none when that is not positive).
+quillon::ByteString deriveKeyBytes(quillon::ByteView material, int keyLengthBits);
+
+/// The first t' bytes of `message`, t' its length rounded down to whole
+/// blocks of blockSizeBits / 8 bytes (rounded down), as chunks: the chunk
+/// boundaries are kept and the chunk that straddles t' is cut. Throws
+/// DivideByZero when blockSizeBits / 8 is 0.
+quillon::LazyByteString blockAlignedPrefix(const quillon::LazyByteString& message,
+                                           int blockSizeBits);
+
+/// The key derived from `material`; discards the case when buildKey refuses.
+template <class K>
+K derivedKey(const quillon::ByteString& material) {
+  std::optional<K> key = K::buildKey(deriveKeyBytes(material, K::keyLength()));
+  if (!key) RC_DISCARD("buildKey refused the key bytes derived from the key material");
+  return std::move(*key);
+}
+
+/// The IV read from `material`; discards the case when it does not read.
+template <class K>
+quillon::IV<K> derivedIV(const quillon::ByteString& material) {
+  const auto read = quillon::IV<K>::get(material);
+  const quillon::IV<K>* iv = quillon::doneValue(read);
+  if (iv == nullptr) RC_DISCARD("IV::get could not read an IV from the IV material");
+  return *iv;
+}
+
+/// Says which comparison failed in the engine's report of the case.
+inline bool holds(bool condition, const char* failure) {
+  if (!condition) RC_LOG(failure);
+  return condition;
+}
+
+/// One of the four IV modes: its contiguous and lazy functions, so that one
+/// property body serves them all.
+template <class K>
+struct IVModeFunctions {
+  quillon::ModeResult<K> (*encrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
+  quillon::ModeResult<K> (*decrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
+  quillon::LazyModeResult<K> (*encryptLazy)(const K&, const quillon::IV<K>&,
+                                            const quillon::LazyByteString&);
+  quillon::LazyModeResult<K> (*decryptLazy)(const K&, const quillon::IV<K>&,
+                                            const quillon::LazyByteString&);
+};
+
+template <class K>
+constexpr IVModeFunctions<K> cbcFunctions{&quillon::cbc<K>, &quillon::unCbc<K>,
+                                          &quillon::cbcLazy<K>, &quillon::unCbcLazy<K>};
+template <class K>
+constexpr IVModeFunctions<K> cfbFunctions{&quillon::cfb<K>, &quillon::unCfb<K>,
+                                          &quillon::cfbLazy<K>, &quillon::unCfbLazy<K>};
+template <class K>
+constexpr IVModeFunctions<K> ofbFunctions{&quillon::ofb<K>, &quillon::unOfb<K>,
+                                          &quillon::ofbLazy<K>, &quillon::unOfbLazy<K>};
+template <class K>
+constexpr IVModeFunctions<K> ctrFunctions{&quillon::ctr<K>, &quillon::unCtr<K>,
+                                          &quillon::ctrLazy<K>, &quillon::unCtrLazy<K>};
+
+template <class K>
+Test encDecProperty(std::string name, IVModeFunctions<K> mode) {
+  return testProperty(std::move(name), [mode](const quillon::ByteString& m,
+                                              const quillon::ByteString& v,
+                                              const quillon::ByteString& p) {
+    const K key = derivedKey<K>(m);
+    const quillon::IV<K> iv = derivedIV<K>(v);
+    const quillon::ByteString q = quillon::padESPBlockSize<K>(p);
+    const auto [c, ivE] = mode.encrypt(key, iv, q);
+    const auto [d, ivD] = mode.decrypt(key, iv, c);
+    return holds(d == q, "decryption did not give back the padded message") &&
+           holds(ivD == ivE, "decryption returned a different IV from encryption");
+  });
+}
+
+template <class K>
+Test strictLazyProperty(std::string name, IVModeFunctions<K> mode) {
+  return testProperty(std::move(name), [mode](const quillon::ByteString& m,
+                                              const quillon::ByteString& v,
+                                              const quillon::LazyByteString& x) {
+    const K key = derivedKey<K>(m);
+    const quillon::IV<K> iv = derivedIV<K>(v);
+    const quillon::LazyByteString chunked = blockAlignedPrefix(x, K::blockSize());
+    const quillon::ByteString contiguous = chunked.toStrict();
+    {
+      const auto [c1, e1] = mode.encrypt(key, iv, contiguous);
+      const auto [c2, e2] = mode.encryptLazy(key, iv, chunked);
+      if (!holds(c2 == c1, "the lazy encryption's output differs from the contiguous one") ||
+          !holds(e2 == e1, "the lazy encryption returned a different IV from the contiguous one"))
+        return false;
+    }
+    const auto [p1, d1] = mode.decrypt(key, iv, contiguous);
+    const auto [p2, d2] = mode.decryptLazy(key, iv, chunked);
+    return holds(p2 == p1, "the lazy decryption's output differs from the contiguous one") &&
+           holds(d2 == d1, "the lazy decryption returned a different IV from the contiguous one");
+  });
+}
+
+
+}  // namespace detail
+
+template <class K>
+std::vector<Test> makeBlockCipherPropTests() {
+  static_assert(quillon::diagnoseBlockCipher<K>());
+  using quillon::ByteString;
+  using quillon::LazyByteString;
+  using detail::holds;
+
+  std::vector<Test> ident;
+  ident.push_back(testProperty("ECBEncDecID", [](const ByteString& m, const ByteString& p) {
+    const K key = detail::derivedKey<K>(m);
+    const ByteString c = quillon::ecb(key, quillon::padESPBlockSize<K>(p));
+    const std::optional<ByteString> r = quillon::unpadESP(quillon::unEcb(key, c));
+    return holds(r.has_value(), "unpadESP found no valid padding after unEcb") &&
+           holds(*r == p, "unEcb and unpadESP did not give back the message");
+  }));
+  ident.push_back(detail::encDecProperty<K>("CBCEncDecID", detail::cbcFunctions<K>));
+  ident.push_back(detail::encDecProperty<K>("CFBEncDecID", detail::cfbFunctions<K>));
+  ident.push_back(detail::encDecProperty<K>("OFBEncDecID", detail::ofbFunctions<K>));
+  ident.push_back(detail::encDecProperty<K>("CTREncDecID", detail::ctrFunctions<K>));
+
+  std::vector<Test> lazy;
+  lazy.push_back(testProperty("ECBStringLazyEq", [](const ByteString& m, const LazyByteString& x) {
+    const K key = detail::derivedKey<K>(m);
+    const LazyByteString chunked = detail::blockAlignedPrefix(x, K::blockSize());
+    const ByteString contiguous = chunked.toStrict();
+    return holds(quillon::ecbLazy(key, chunked) == quillon::ecb(key, contiguous),
+                 "ecbLazy differs from ecb") &&
+           holds(quillon::unEcbLazy(key, chunked) == quillon::unEcb(key, contiguous),
+                 "unEcbLazy differs from unEcb");
+  }));
+  lazy.push_back(detail::strictLazyProperty<K>("CBCStrictLazyEq", detail::cbcFunctions<K>));
+  lazy.push_back(detail::strictLazyProperty<K>("CFBStrictLazyEq", detail::cfbFunctions<K>));
+  lazy.push_back(detail::strictLazyProperty<K>("OFBStrictLazyEq", detail::ofbFunctions<K>));
+  lazy.push_back(detail::strictLazyProperty<K>("CTRStrictLazyEq", detail::ctrFunctions<K>));
+
+  std::vector<Test> groups;
+  groups.push_back(testGroup("Block Cipher tests (ident)", std::move(ident)));
+  groups.push_back(
+      testGroup("Block Cipher tests (lazy/string bytestring equality)", std::move(lazy)));
+  return groups;
+}
+
+/// The same; `witness` only selects the cipher.
+template <class K>
+std::vector<Test> makeBlockCipherPropTests(const K& /*witness*/) {
+  return makeBlockCipherPropTests<K>();
+}
+
+}  // namespace quillon_tests
