@@ -1,0 +1,50 @@
+#pragma once
+// Why a vector directory gives fewer tests than it has records.
+//
+// The known-answer suites skip unusable records silently, by design. Each
+// suite's record selection can also fill a SuiteDiagnostics: per file, its
+// categories and records, how many tests it gave, and every record it
+// skipped with the reason. The suites and quillon-check's `vectors` command
+// run the very same selection code, so the two cannot drift apart.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quillon_tests {
+
+struct SkippedRecord {
+  /// Position of the record in its file, counting from 1 across categories.
+  std::size_t record = 0;
+  /// E.g. `missing "MD"`, `IV does not deserialise`, `key refused by buildKey`.
+  std::string reason;
+};
+
+struct FileDiagnostics {
+  std::string path;
+  std::size_t categories = 0;
+  std::size_t records = 0;
+  /// Tests the suite builds from this file.
+  std::size_t tests = 0;
+  /// Set when the whole file gives nothing, e.g. "not read: name does not
+  /// begin with SHA256" or "unsupported file kind \"CFBe\"".
+  std::string note;
+  std::vector<SkippedRecord> skipped;
+};
+
+struct SuiteDiagnostics {
+  /// E.g. "makeSHA256Tests" or "makeAESTests<AES128>".
+  std::string suite;
+  /// The vector directory as resolved under the data directory.
+  std::string directory;
+  std::vector<FileDiagnostics> files;
+
+  /// Sum of the files' tests.
+  [[nodiscard]] std::size_t tests() const noexcept {
+    std::size_t total = 0;
+    for (const FileDiagnostics& file : files) total += file.tests;
+    return total;
+  }
+};
+
+}  // namespace quillon_tests
