@@ -21,6 +21,33 @@ constexpr std::array<std::uint8_t, 256> makeDigitTable() {
 
 constexpr std::array<std::uint8_t, 256> digitValue = makeDigitTable();
 
+// The reading of every pair of characters, indexed by first + 256 * second:
+// the byte in the low eight bits, and `noReading` when the first character
+// is not a digit. A pair whose second character is not a digit reads as its
+// first digit alone, so only a missing first digit needs a branch.
+constexpr std::uint16_t noReading = 0x100;
+
+std::array<std::uint16_t, 65536> makePairTable() {
+  std::array<std::uint16_t, 65536> table{};
+  for (int second = 0; second < 256; ++second) {
+    for (int first = 0; first < 256; ++first) {
+      const std::uint8_t high = digitValue[static_cast<std::size_t>(first)];
+      const std::uint8_t low = digitValue[static_cast<std::size_t>(second)];
+      std::uint16_t reading = noReading;
+      if (high != notHex) reading = low == notHex ? high : static_cast<std::uint16_t>(high * 16 + low);
+      table[static_cast<std::size_t>(first + 256 * second)] = reading;
+    }
+  }
+  return table;
+}
+
+// Built on first use: too large a computation for every compiler's
+// constant evaluation.
+const std::array<std::uint16_t, 65536>& pairReadings() {
+  static const std::array<std::uint16_t, 65536> table = makePairTable();
+  return table;
+}
+
 [[noreturn]] void throwUnreadablePair(std::string_view text, std::size_t offset) {
   const auto c = static_cast<unsigned char>(text[offset]);
   std::string shown = (c >= 0x20 && c < 0x7f) ? std::string("'") + static_cast<char>(c) + "'"
@@ -38,32 +65,25 @@ quillon::ByteString hexStringToBS(std::string_view text) {
   const auto* in = reinterpret_cast<const unsigned char*>(text.data());
   quillon::Byte* out = bytes.data();
   const std::size_t count = bytes.size();
+  // One table look-up per byte. Only the hex pairs of the table are hot (a
+  // few kilobytes of it), so it stays in the first-level cache. Failures are
+  // collected per block of eight and located only when there is one.
+  const std::array<std::uint16_t, 65536>& pairReading = pairReadings();
   std::size_t i = 0;
-  // Eight bytes per step with no branch per digit: a non-digit looks up as
-  // 0xff, so one test of the or-ed values clears the whole step. A step that
-  // fails is redone below, one pair at a time, to apply the reader's rules.
-  for (; i + 8 <= count; i += 8) {
-    const unsigned char* pair = in + 2 * i;
-    std::uint8_t seen = 0;
+  std::uint16_t failed = 0;
+  for (; i + 8 <= count && failed == 0; i += 8) {
     for (std::size_t k = 0; k < 8; ++k) {
-      const std::uint8_t high = digitValue[pair[2 * k]];
-      const std::uint8_t low = digitValue[pair[2 * k + 1]];
-      seen |= high | low;
-      out[i + k] = static_cast<quillon::Byte>((high << 4) | low);
+      const std::uint16_t reading = pairReading[in[2 * (i + k)] | (in[2 * (i + k) + 1] << 8)];
+      failed |= reading;
+      out[i + k] = static_cast<quillon::Byte>(reading);
     }
-    if (seen > 0x0f) break;
+    failed &= noReading;
   }
+  if (failed != 0) i -= 8;  // find the pair within the failed block
   for (; i < count; ++i) {
-    const std::uint8_t high = digitValue[in[2 * i]];
-    const std::uint8_t low = digitValue[in[2 * i + 1]];
-    if ((high | low) == notHex) {
-      // Either digit is missing: without a first digit there is no reading;
-      // without a second the reader stops after the first.
-      if (high == notHex) throwUnreadablePair(text, 2 * i);
-      out[i] = high;
-      continue;
-    }
-    out[i] = static_cast<quillon::Byte>((high << 4) | low);
+    const std::uint16_t reading = pairReading[in[2 * i] | (in[2 * i + 1] << 8)];
+    if (reading & noReading) throwUnreadablePair(text, 2 * i);
+    out[i] = static_cast<quillon::Byte>(reading);
   }
   return quillon::ByteString(std::move(bytes));
 }

@@ -77,9 +77,10 @@ std::pair<std::string_view, std::string_view> splitAtEquals(std::string_view tex
   return {text.substr(0, eq), text.substr(eq + 1)};
 }
 
-// Builds categories from classified lines. Properties of the record being
-// read collect in `pending_`, a buffer reused for every record, so that each
-// finished record is allocated once at its exact size.
+// Builds categories from classified lines. A record is built in place; its
+// capacity is guessed from the record before it (the records of a category
+// mostly share one shape) and trimmed when it closes, so finished records
+// hold no spare capacity.
 class CategoryBuilder {
  public:
   explicit CategoryBuilder(std::string_view recordStartKey) : startKey_(recordStartKey) {}
@@ -93,27 +94,26 @@ class CategoryBuilder {
   // Whether a property with this key is kept: it opens a record or joins an
   // open one. Asked first so that discarded values are never copied.
   [[nodiscard]] bool keeps(std::string_view key) const noexcept {
-    return key == startKey_ || !pending_.empty();
+    return record_ != nullptr || key == startKey_;
   }
 
-  // A property line; `key`/`value` are only read when the property is kept.
+  // A property line.
   void property(std::string_view key, std::string_view value) {
-    if (categories_.empty() || !inPropertyRun_) {
-      if (categories_.empty()) openCategory();
-      inPropertyRun_ = true;
-    }
+    if (!inPropertyRun_) startPropertyRun();
     if (key == startKey_) {
       closeRecord();
-    } else if (pending_.empty()) {
+      std::vector<KatRecord>& records = categories_.back().records;
+      record_ = &records.emplace_back();
+      record_->reserve(lastRecordSize_);
+    } else if (record_ == nullptr) {
       return;
     }
-    pending_.emplace_back(key, value);
+    record_->emplace_back(key, value);
   }
 
-  // A property line seen by a fast path that has decided it is discarded.
+  // A property line that a fast path has found to be discarded.
   void discardedProperty() {
-    if (categories_.empty()) openCategory();
-    inPropertyRun_ = true;
+    if (!inPropertyRun_) startPropertyRun();
   }
 
   std::vector<KatCategory> finish() && {
@@ -122,16 +122,21 @@ class CategoryBuilder {
   }
 
  private:
+  void startPropertyRun() {
+    if (categories_.empty()) openCategory();
+    inPropertyRun_ = true;
+  }
+
   void openCategory() {
     closeCategory();
     categories_.emplace_back();
   }
 
   void closeRecord() {
-    if (pending_.empty()) return;
-    categories_.back().records.emplace_back(std::make_move_iterator(pending_.begin()),
-                                            std::make_move_iterator(pending_.end()));
-    pending_.clear();
+    if (record_ == nullptr) return;
+    lastRecordSize_ = record_->size();
+    if (record_->capacity() != record_->size()) record_->shrink_to_fit();
+    record_ = nullptr;
   }
 
   void closeCategory() {
@@ -143,7 +148,8 @@ class CategoryBuilder {
 
   std::string_view startKey_;
   std::vector<KatCategory> categories_;
-  KatRecord pending_;
+  KatRecord* record_ = nullptr;  // the open record, the last of the last category
+  std::size_t lastRecordSize_ = 4;
   bool inPropertyRun_ = false;
 };
 
@@ -178,8 +184,7 @@ bool tryPlainProperty(CategoryBuilder& builder, std::string_view line) {
 // or nullptr, having done nothing, when the line is anything else.
 Bytes tryPlainLine(CategoryBuilder& builder, Bytes line, Bytes end) {
   auto isBlankByte = [](unsigned char c) { return c == ' ' || c == '\t'; };
-  Bytes at = line;
-  while (at != end && *at >= 0x21 && *at < 0x80 && *at != '=') ++at;
+  Bytes at = findNonPlainOrEquals(line, end);
   const Bytes keyEnd = at;
   while (at != end && isBlankByte(*at)) ++at;
   Bytes value = at;

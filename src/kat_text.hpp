@@ -128,6 +128,23 @@ inline const unsigned char* findNonPlain(const unsigned char* p, const unsigned 
   return p;
 }
 
+/// Like findNonPlain, but also stops at "=". Made for keys, which are short:
+/// one block of 16 bytes is tested at once, the rest byte by byte.
+inline const unsigned char* findNonPlainOrEquals(const unsigned char* p, const unsigned char* end) noexcept {
+#if defined(__SSE2__)
+  if (end - p >= 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i stop = _mm_or_si128(_mm_cmplt_epi8(a, _mm_set1_epi8(0x21)),
+                                      _mm_cmpeq_epi8(a, _mm_set1_epi8('=')));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(stop));
+    if (mask != 0) return p + __builtin_ctz(mask);
+    p += 16;
+  }
+#endif
+  while (p != end && *p >= 0x21 && *p < 0x80 && *p != '=') ++p;
+  return p;
+}
+
 /// Offset of the first byte of the first sequence in `text` that is not
 /// well-formed UTF-8 (no overlong forms, no surrogates, nothing above
 /// U+10FFFF), or std::string_view::npos when the whole text is well formed.
