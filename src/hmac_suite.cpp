@@ -40,26 +40,61 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-std::vector<HmacVector> loadHmacVectors(std::string_view algorithm) {
+namespace {
+
+bool isKnownLength(const std::string& value) {
+  for (std::string_view algorithm : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"})
+    if (algToLen(algorithm) == value) return true;
+  return false;
+}
+
+}  // namespace
+
+std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
+                                        SuiteDiagnostics* diagnostics) {
   const std::string_view length = algToLen(algorithm);
   KatFiles files = loadKATFiles("Test/KAT_HMAC", "Count");
   const std::vector<std::string> opened = openedPaths(files, std::nullopt);
+  if (diagnostics) diagnostics->directory = getDataFileName("Test/KAT_HMAC");
   const std::string namePrefix = "NistHMAC" + std::string(algorithm) + "-";
   std::vector<HmacVector> vectors;
   for (std::size_t file = 0; file < files.files.size(); ++file) {
-    std::size_t recordInFile = 0;
+    FileDiagnostics* fileReport = nullptr;
+    if (diagnostics) {
+      diagnostics->files.push_back({opened[file], files.files[file].size(), 0, 0, {}, {}});
+      fileReport = &diagnostics->files.back();
+    }
+    std::size_t recordInFile = 0, categoryInFile = 0;
     for (KatCategory& category : files.files[file]) {
+      ++categoryInFile;
       const std::string* selector = findProperty(category.header, "L");
       const bool selected = selector != nullptr && *selector == length;
+      if (fileReport && !(selector && isKnownLength(*selector))) {
+        if (!fileReport->note.empty()) fileReport->note += "; ";
+        fileReport->note += "category " + std::to_string(categoryInFile) + " (" +
+                            std::to_string(category.records.size()) + " records): " +
+                            (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
+                                      : std::string("no \"L\" header"));
+      }
       for (KatRecord& record : category.records) {
         ++recordInFile;
+        if (fileReport) fileReport->records = recordInFile;
         if (!selected) continue;
+        // Looked up in this order.
         std::string* message = findProperty(record, "Msg");
         std::string* key = findProperty(record, "Key");
         std::string* mac = findProperty(record, "Mac");
         std::string* count = findProperty(record, "Count");
         std::string* macLength = findProperty(record, "Tlen");
-        if (!message || !key || !mac || !count || !macLength) continue;
+        if (!message || !key || !mac || !count || !macLength) {
+          if (fileReport)
+            fileReport->skipped.push_back(
+                {recordInFile, std::string("missing \"") +
+                                   (!message ? "Msg" : !key ? "Key" : !mac ? "Mac" : !count ? "Count" : "Tlen") +
+                                   "\""});
+          continue;
+        }
+        if (fileReport) ++fileReport->tests;
         HmacVector vector;
         vector.name = namePrefix + quoted(*count);
         vector.key = std::move(*key);
@@ -93,5 +128,12 @@ quillon::ByteString truncateMac(const quillon::ByteString& mac, long long length
 }
 
 }  // namespace detail
+
+SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm) {
+  SuiteDiagnostics diagnostics;
+  diagnostics.suite = "make" + std::string(algorithm) + "HMACTests";
+  detail::loadHmacVectors(algorithm, &diagnostics);
+  return diagnostics;
+}
 
 }  // namespace quillon_tests

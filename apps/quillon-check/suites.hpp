@@ -7,4 +7,8 @@ namespace quillon_check {
 void registerHashSuites();
 void registerBlockCipherSuites();
 
+/// Lists every suite's vector files and skipped records; DIR (may be null)
+/// replaces the data directory. Returns the process exit status.
+int runVectorsCommand(const char* dataDirectory);
+
 }  // namespace quillon_check

@@ -48,3 +48,13 @@ struct SuiteDiagnostics {
 };
 
 }  // namespace quillon_tests
+
+#include <iosfwd>
+
+namespace quillon_tests {
+
+/// A readable listing of `diagnostics`: one line per file read, one per
+/// skipped record, and one line counting the files the suite does not read.
+void printDiagnostics(std::ostream& out, const SuiteDiagnostics& diagnostics);
+
+}  // namespace quillon_tests

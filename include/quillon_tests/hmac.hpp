@@ -20,6 +20,7 @@
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
 #include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
@@ -41,7 +42,10 @@ struct HmacVector {
   std::string origin;
 };
 
-std::vector<HmacVector> loadHmacVectors(std::string_view algorithm);
+/// Finds the vectors of the categories selected by algToLen(algorithm). With
+/// `diagnostics`, also records per file what was used and what was skipped.
+std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
+                                        SuiteDiagnostics* diagnostics = nullptr);
 
 /// `text` between double quotes, with a double quote or backslash escaped by
 /// a backslash and other non-printable bytes written as \xHH.
@@ -82,6 +86,11 @@ std::vector<Test> getHmacTests(std::string_view algorithm) {
 }
 
 }  // namespace detail
+
+/// The record selection of the HMAC suite for `algorithm` ("SHA1" ...
+/// "SHA512") without building tests. A file note lists the categories whose
+/// "L" matches none of the five suites.
+SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm);
 
 template <class D> std::vector<Test> makeSHA1HMACTests() { return detail::getHmacTests<D>("SHA1"); }
 template <class D> std::vector<Test> makeSHA224HMACTests() { return detail::getHmacTests<D>("SHA224"); }

@@ -5,6 +5,7 @@
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/data_files.hpp>
+#include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/hash_properties.hpp>
 #include <quillon_tests/hex.hpp>

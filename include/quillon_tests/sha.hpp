@@ -22,6 +22,7 @@
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/hash_properties.hpp>
 #include <quillon_tests/test_tree.hpp>
 
@@ -38,7 +39,10 @@ struct ShaVector {
   std::string origin;   // where it came from, for failure reports
 };
 
-std::vector<ShaVector> loadShaVectors(std::string_view prefix);
+/// Finds the vectors of the files whose name begins with `prefix`. With
+/// `diagnostics`, also records per file what was used and what was skipped.
+std::vector<ShaVector> loadShaVectors(std::string_view prefix,
+                                      SuiteDiagnostics* diagnostics = nullptr);
 
 struct DecodedShaVector {
   quillon::ByteString message;
@@ -69,6 +73,10 @@ std::vector<Test> getTests(std::string_view prefix) {
 }
 
 }  // namespace detail
+
+/// The record selection of the SHA suite for `prefix` ("SHA1" ... "SHA512"),
+/// without building tests: every file, its counts and every skipped record.
+SuiteDiagnostics diagnoseSHAVectors(std::string_view prefix);
 
 template <class D> std::vector<Test> makeSHA1Tests() { return detail::getTests<D>("SHA1"); }
 template <class D> std::vector<Test> makeSHA224Tests() { return detail::getTests<D>("SHA224"); }

@@ -1,0 +1,48 @@
+// `quillon-check vectors [DIR]`: for every known-answer suite, the files of
+// its vector directory, what each gives, and every record skipped with the
+// reason. It runs the suites' own record selection.
+
+#include <stdlib.h>
+
+#include <exception>
+#include <functional>
+#include <iostream>
+#include <vector>
+
+#include <quillon_tests/quillon_tests.hpp>
+
+#include "suites.hpp"
+
+namespace quillon_check {
+
+int runVectorsCommand(const char* dataDirectory) {
+  using namespace quillon_tests;
+  if (dataDirectory != nullptr) ::setenv("quillon_tests_datadir", dataDirectory, 1);
+  std::cout << "data directory: " << getDataDir() << "\n\n";
+
+  const std::vector<std::function<SuiteDiagnostics()>> suites{
+      [] { return diagnoseSHAVectors("SHA1"); },
+      [] { return diagnoseSHAVectors("SHA224"); },
+      [] { return diagnoseSHAVectors("SHA256"); },
+      [] { return diagnoseSHAVectors("SHA384"); },
+      [] { return diagnoseSHAVectors("SHA512"); },
+      [] { return diagnoseHMACVectors("SHA1"); },
+      [] { return diagnoseHMACVectors("SHA224"); },
+      [] { return diagnoseHMACVectors("SHA256"); },
+      [] { return diagnoseHMACVectors("SHA384"); },
+      [] { return diagnoseHMACVectors("SHA512"); },
+  };
+  int status = 0;
+  for (const auto& diagnose : suites) {
+    try {
+      printDiagnostics(std::cout, diagnose());
+    } catch (const std::exception& error) {
+      std::cout << "error: " << error.what() << '\n';
+      status = 1;
+    }
+    std::cout << '\n';
+  }
+  return status;
+}
+
+}  // namespace quillon_check
