@@ -22,6 +22,14 @@ PropertyReport checkRapidCheckProperty(const rc::detail::Property& property,
   }
   std::ostringstream text;
   rc::detail::printResultMessage(result, text);
+  if (rc::detail::FailureResult failure; result.match(failure)) {
+    // RapidCheck replays a recorded case by test id; this is the setting
+    // that replays exactly this failure (with the same runner and id).
+    rc::detail::Configuration replay;
+    replay.reproduce[id] = failure.reproduce;
+    text << "\nto reproduce this case: RC_PARAMS=\"" << rc::detail::configToMinimalString(replay)
+         << '"';
+  }
   report.text = text.str();
   return report;
 }

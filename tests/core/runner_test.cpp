@@ -38,6 +38,9 @@ TEST(Runner, ReportsEachLeafWithPathAndOutcome) {
   EXPECT_NE(results[1].report.find("numbers differ"), std::string::npos) << results[1].report;
   EXPECT_NE(results[2].report.find("boom"), std::string::npos) << results[2].report;
   EXPECT_NE(results[6].report.find("Falsifiable"), std::string::npos) << results[6].report;
+  EXPECT_NE(results[6].report.find("to reproduce this case: RC_PARAMS=\"reproduce="),
+            std::string::npos)
+      << results[6].report;
 }
 
 TEST(Runner, CountsLeavesWithoutRunningThem) {
