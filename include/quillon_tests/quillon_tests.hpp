@@ -2,6 +2,7 @@
 // The whole test library (without the GoogleTest adapter, which is
 // quillon_tests/gtest.hpp).
 
+#include <quillon_tests/aes.hpp>
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/data_files.hpp>
@@ -17,3 +18,4 @@
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 #include <quillon_tests/test_tree.hpp>
+#include <quillon_tests/twofish.hpp>
