@@ -165,8 +165,8 @@ std::vector<Test> makeBlockCipherPropTests() {
     const K key = detail::derivedKey<K>(m);
     const ByteString c = quillon::ecb(key, quillon::padESPBlockSize<K>(p));
     const std::optional<ByteString> r = quillon::unpadESP(quillon::unEcb(key, c));
-    return holds(r.has_value(), "unpadESP found no valid padding after unEcb") &&
-           holds(*r == p, "unEcb and unpadESP did not give back the message");
+    return holds(r.has_value(), "unpadESP found no valid padding after ecb and unEcb") &&
+           holds(*r == p, "ecb, unEcb and unpadESP did not give back the message");
   }));
   ident.push_back(detail::encDecProperty<K>("CBCEncDecID", detail::cbcFunctions<K>));
   ident.push_back(detail::encDecProperty<K>("CFBEncDecID", detail::cfbFunctions<K>));
