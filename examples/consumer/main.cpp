@@ -8,11 +8,14 @@
 #include <quillon_tests/gtest.hpp>
 #include <quillon_tests/quillon_tests.hpp>
 
+#include "toy_cipher.hpp"
 #include "toy_hash.hpp"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   quillon_tests::registerTests("ToyFnvHash", quillon_tests::makeHashPropTests<ToyFnvHash>());
+  quillon_tests::registerTests("ToyXorCipher",
+                               quillon_tests::makeBlockCipherPropTests<ToyXorCipher>());
   quillon_tests::registerTests("OpenSSL-SHA256",
                                quillon_tests::makeSHA256Tests<quillon::openssl::SHA256>());
   return RUN_ALL_TESTS();
