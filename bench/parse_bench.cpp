@@ -3,7 +3,8 @@
 // and the peak memory of loading every vector file at once.
 //
 // The vector set is every file under <data dir>/Test, or, when that holds
-// none, Debian's copies of the NIST SHA and AES files. --vectors=DIR (given
+// none, the source tree's data/Test, or Debian's copies of the NIST SHA and
+// AES files. --vectors=DIR (given
 // any number of times) names other roots; each directory below a root that
 // holds files is one vector directory.
 
@@ -219,20 +220,28 @@ int main(int argc, char** argv) {
       arguments.push_back(argv[i]);
   }
   if (vectorRoots.empty()) {
-    vectorRoots.push_back(fs::path(quillon_tests::getDataDir()) / "Test");
-    findVectorDirectories();
-    if (directories.empty()) {
-      vectorRoots.clear();
-      const fs::path debian = "/usr/lib/python3/dist-packages/cryptography_vectors";
-      for (const char* sub : {"hashes/SHA1", "hashes/SHA2", "ciphers/AES"}) vectorRoots.push_back(debian / sub);
+    // The data directory's vector set, else the one in the source tree,
+    // else Debian's NIST files.
+    std::vector<std::vector<fs::path>> candidates = {{fs::path(quillon_tests::getDataDir()) / "Test"}};
+#ifdef QUILLON_BENCH_SOURCE_DATADIR
+    candidates.push_back({fs::path(QUILLON_BENCH_SOURCE_DATADIR) / "Test"});
+#endif
+    const fs::path debian = "/usr/lib/python3/dist-packages/cryptography_vectors";
+    candidates.push_back({debian / "hashes/SHA1", debian / "hashes/SHA2", debian / "ciphers/AES"});
+    for (const std::vector<fs::path>& roots : candidates) {
+      vectorRoots = roots;
+      findVectorDirectories();
+      if (!directories.empty()) break;
     }
+  } else {
+    findVectorDirectories();
   }
-  if (directories.empty()) findVectorDirectories();
   if (directories.empty()) {
     std::fprintf(stderr, "no vector files found\n");
     return 1;
   }
 
+  for (const fs::path& root : vectorRoots) std::printf("vector files under %s\n", root.c_str());
   reportLoadPeakMemory();
   readVectorFiles();
   collectHexValues();

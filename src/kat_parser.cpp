@@ -1,6 +1,7 @@
-#include <algorithm>
 #include <cstring>
-#include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <quillon_tests/kat_parser.hpp>
 

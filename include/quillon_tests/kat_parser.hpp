@@ -19,7 +19,9 @@
 // White space is bytes 9-13 and 32 plus, in their UTF-8 form, U+00A0, U+1680,
 // U+2000-U+200A, U+202F, U+205F and U+3000. The parser works on bytes and never
 // fails: input that is not valid UTF-8 is taken as it is, bytes that do not
-// form one of those white-space sequences being ordinary characters.
+// form one of those white-space sequences being ordinary characters. White
+// space is recognised in one pass over a line after its carriage returns are
+// gone, so removing a blank never joins its neighbours into a new one.
 
 #include <span>
 #include <string>

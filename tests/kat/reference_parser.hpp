@@ -30,8 +30,9 @@ inline std::vector<Unit> units(std::string_view text) {
     const char c = text[at];
     std::size_t length = 0;
     if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') length = 1;
-    for (const std::string& space : multiByteSpaces)
-      if (text.substr(at).starts_with(space)) length = space.size();
+    if (static_cast<unsigned char>(c) >= 0xC2)
+      for (const std::string& space : multiByteSpaces)
+        if (text.substr(at).starts_with(space)) length = space.size();
     out.push_back({text.substr(at, length == 0 ? 1 : length), length != 0});
     at += length == 0 ? 1 : length;
   }
