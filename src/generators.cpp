@@ -4,43 +4,11 @@
 #endif
 #include <quillon_tests/generators.hpp>
 
+#include "xoshiro256.hpp"
+
 namespace quillon_tests {
 
 namespace detail {
-
-namespace {
-
-// xoshiro256++: a small, fast generator whose state is seeded from one draw
-// of the engine's random source, so a whole byte string costs one draw.
-class FastBytes {
- public:
-  explicit FastBytes(std::uint64_t seed) noexcept {
-    for (auto& word : state_) word = splitMix(seed);
-  }
-  std::uint64_t next() noexcept {
-    const std::uint64_t result = rotl(state_[0] + state_[3], 23) + state_[0];
-    const std::uint64_t t = state_[1] << 17;
-    state_[2] ^= state_[0];
-    state_[3] ^= state_[1];
-    state_[1] ^= state_[2];
-    state_[0] ^= state_[3];
-    state_[2] ^= t;
-    state_[3] = rotl(state_[3], 45);
-    return result;
-  }
-
- private:
-  static std::uint64_t rotl(std::uint64_t x, int k) noexcept { return (x << k) | (x >> (64 - k)); }
-  static std::uint64_t splitMix(std::uint64_t& x) noexcept {
-    std::uint64_t z = (x += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-  std::uint64_t state_[4];
-};
-
-}  // namespace
 
 int byteBoundForSize(int size) noexcept {
   // The engine's size-scaled bounded-integral rule for an 8-bit type:
@@ -51,7 +19,7 @@ int byteBoundForSize(int size) noexcept {
 }
 
 quillon::ByteString fillRandomBytes(std::uint64_t seed, std::size_t length, int bound) {
-  FastBytes random(seed);
+  Xoshiro256 random(seed);
   std::vector<quillon::Byte> bytes(length);
   quillon::Byte* out = bytes.data();
   std::size_t i = 0;

@@ -2,11 +2,11 @@
 // nettle digests as quillon::Hash types. They bring no HMAC of their own, so
 // quillon::hmac runs the generic construction over them.
 
-#include <ostream>
-
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/serialisation.hpp>
+
+#include <primitives/raw_digest.hpp>
 
 namespace quillon::nettle {
 
@@ -20,7 +20,7 @@ ByteString digestBytes(DigestKind kind, ByteView message);
 }  // namespace detail
 
 template <detail::DigestKind Kind, int OutputBits, int BlockBits>
-class Digest {
+class Digest : public bindings::RawDigest<Digest<Kind, OutputBits, BlockBits>, OutputBits / 8> {
  public:
   static int outputLength() { return OutputBits; }
   static int blockLength() { return BlockBits; }
@@ -31,21 +31,10 @@ class Digest {
   }
   static Digest hashStrict(ByteView message) { return Digest(detail::digestBytes(Kind, message)); }
 
-  [[nodiscard]] ByteString encode() const { return bytes_; }
-  static GetResult<Digest> get(ByteView bytes) {
-    constexpr std::size_t length = OutputBits / 8;
-    if (bytes.size() < length) return Partial{};
-    return Done<Digest>{Digest(ByteString(bytes.first(length))), length};
-  }
-
-  friend bool operator==(const Digest&, const Digest&) = default;
-  friend std::ostream& operator<<(std::ostream& os, const Digest& digest) {
-    return os << digest.bytes_;
-  }
-
  private:
-  explicit Digest(ByteString bytes) : bytes_(std::move(bytes)) {}
-  ByteString bytes_;
+  using Base = bindings::RawDigest<Digest, OutputBits / 8>;
+  friend Base;
+  explicit Digest(ByteString bytes) : Base(std::move(bytes)) {}
 };
 
 using MD5 = Digest<detail::DigestKind::md5, 128, 512>;

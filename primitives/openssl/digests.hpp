@@ -4,11 +4,11 @@
 // `hash` feeds every chunk to one incremental EVP context, so chunk
 // boundaries are really exercised; `hashStrict` hashes in one call.
 
-#include <ostream>
-
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/serialisation.hpp>
+
+#include <primitives/raw_digest.hpp>
 
 namespace quillon::openssl {
 
@@ -31,7 +31,7 @@ ByteString hmacBytes(const DigestAlgorithm& algorithm, ByteView key, ByteView me
 
 /// A digest value of the algorithm that `Algorithm::value` names.
 template <class Algorithm>
-class Digest {
+class Digest : public bindings::RawDigest<Digest<Algorithm>, Algorithm::value.outputBits / 8> {
  public:
   static constexpr detail::DigestAlgorithm algorithm = Algorithm::value;
 
@@ -51,23 +51,10 @@ class Digest {
     return Digest(detail::hmacBytes(algorithm, key, message));
   }
 
-  /// The raw digest bytes.
-  [[nodiscard]] ByteString encode() const { return bytes_; }
-  /// Reads one digest (outputLength()/8 bytes); Partial on fewer bytes.
-  static GetResult<Digest> get(ByteView bytes) {
-    const std::size_t length = static_cast<std::size_t>(algorithm.outputBits / 8);
-    if (bytes.size() < length) return Partial{};
-    return Done<Digest>{Digest(ByteString(bytes.first(length))), length};
-  }
-
-  friend bool operator==(const Digest&, const Digest&) = default;
-  friend std::ostream& operator<<(std::ostream& os, const Digest& digest) {
-    return os << digest.bytes_;
-  }
-
  private:
-  explicit Digest(ByteString bytes) : bytes_(std::move(bytes)) {}
-  ByteString bytes_;
+  using Base = bindings::RawDigest<Digest, Algorithm::value.outputBits / 8>;
+  friend Base;
+  explicit Digest(ByteString bytes) : Base(std::move(bytes)) {}
 };
 
 namespace algorithms {
