@@ -179,7 +179,9 @@ std::optional<ByteString> ivByDefinition(Op op, const ByteString& iv, const Byte
 
 TYPED_TEST(GenericAgainstNative, SameOutputAndIVContiguousAndChunked) {
   for (int trial = 0; trial < 40; ++trial) {
-    const auto [native, generic] = this->keys();
+    const auto pair = this->keys();
+  const auto& native = pair.first;
+  const auto& generic = pair.second;
     for (Op op : allOps) {
       const std::size_t length = isStreamOp(op) ? this->random.below(400) : 16 * this->random.below(25);
       const ByteString in = this->random.bytes(length);
@@ -206,7 +208,9 @@ TYPED_TEST(GenericAgainstNative, DecryptionUndoesEncryptionAndReturnsTheSameIV) 
   // Partial final blocks included: after one, CFB's register holds
   // ciphertext, which decryption sees as input and encryption as output.
   for (int trial = 0; trial < 40; ++trial) {
-    const auto [native, generic] = this->keys();
+    const auto pair = this->keys();
+  const auto& native = pair.first;
+  const auto& generic = pair.second;
     for (Op op : {Op::cbc, Op::cfb, Op::ofb, Op::ctr}) {
       const std::size_t length = isStreamOp(op) ? this->random.below(100) : 16 * this->random.below(6);
       const ByteString in = this->random.bytes(length), iv = this->random.iv();
@@ -225,7 +229,9 @@ TYPED_TEST(GenericAgainstNative, DecryptionUndoesEncryptionAndReturnsTheSameIV) 
 
 TYPED_TEST(GenericAgainstNative, TwoCallsContinueOneStream) {
   for (int trial = 0; trial < 20; ++trial) {
-    const auto [native, generic] = this->keys();
+    const auto pair = this->keys();
+  const auto& native = pair.first;
+  const auto& generic = pair.second;
     for (Op op : allOps) {
       if (!hasIV(op)) continue;
       const std::size_t first = 16 * this->random.below(5);
@@ -248,7 +254,9 @@ TYPED_TEST(GenericAgainstNative, TwoCallsContinueOneStream) {
 }
 
 TYPED_TEST(GenericAgainstNative, BlockModesRejectPartialBlocksWithTheLength) {
-  const auto [native, generic] = this->keys();
+  const auto pair = this->keys();
+  const auto& native = pair.first;
+  const auto& generic = pair.second;
   for (Op op : {Op::ecb, Op::unEcb, Op::cbc, Op::unCbc}) {
     for (std::size_t length : {1, 15, 17, 47}) {
       SCOPED_TRACE(std::string(opNames[static_cast<int>(op)]) + " of " + std::to_string(length));
@@ -285,7 +293,9 @@ TYPED_TEST(GenericAgainstNative, CounterIsTheWholeBlockBigEndian) {
       {"00000000000000ffffffffffffffffff", 16, "00000000000001000000000000000000"},
       {"ffffffffffffffffffffffffffffffff", 40, "00000000000000000000000000000002"},
   };
-  const auto [native, generic] = this->keys();
+  const auto pair = this->keys();
+  const auto& native = pair.first;
+  const auto& generic = pair.second;
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.iv) + " over " + std::to_string(row.length) + " bytes");
     const ByteString in = this->random.bytes(row.length);
