@@ -5,6 +5,7 @@
 #include <nettle/ctr.h>
 #include <nettle/twofish.h>
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>

@@ -9,6 +9,7 @@
 // describes: ECB and CBC refuse them with std::invalid_argument, the stream
 // modes encrypt them.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
