@@ -96,27 +96,27 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
     }
     const bool needsIV = aesKindNeedsIV(*kind);
     const bool encryption = encrypts(*kind);
-    const std::string namePrefix = std::string(fileName) + "-";
-    VectorOrigin origin{std::make_shared<const std::string>(path), 0};
+    sink.startFile(path);
+    std::size_t recordInFile = 0;
 
     // Reasons are only spelled out when someone asked for them.
     auto skip = [&](std::string_view reason) {
-      if (report != nullptr) report->skipped.push_back({origin.record, std::string(reason)});
+      if (report != nullptr) report->skipped.push_back({recordInFile, std::string(reason)});
     };
     auto skipMissing = [&](std::string_view key) {
-      if (report != nullptr) report->skipped.push_back({origin.record, missingField(key)});
+      if (report != nullptr) report->skipped.push_back({recordInFile, missingField(key)});
     };
 
     for (KatCategory& category : categories) {
       for (KatRecord& record : category.records) {
-        ++origin.record;
+        ++recordInFile;
         if (needsIV) {
           const std::string* iv = findProperty(record, "IV");
           if (iv == nullptr) {
             skipMissing("IV");
             continue;
           }
-          if (!sink.acceptIV(decodeFieldWhileBuilding(*iv, "IV", origin))) {
+          if (!sink.acceptIV(decodeFieldWhileBuilding(*iv, "IV", path, recordInFile))) {
             skip("IV does not deserialise");
             continue;
           }
@@ -129,15 +129,12 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
           skipMissing(!count ? "COUNT" : !ciphertext ? "CIPHERTEXT" : !plaintext ? "PLAINTEXT" : "KEY");
           continue;
         }
-        if (!sink.acceptKey(decodeFieldWhileBuilding(*key, "KEY", origin))) {
+        if (!sink.acceptKey(decodeFieldWhileBuilding(*key, "KEY", path, recordInFile))) {
           skip("key refused by buildKey");
           continue;
         }
-        std::string name;
-        name.reserve(namePrefix.size() + count->size());
-        name.append(namePrefix).append(*count);
-        sink.add({std::move(name), *kind, std::move(encryption ? *plaintext : *ciphertext),
-                  std::move(encryption ? *ciphertext : *plaintext), origin});
+        sink.add({*kind, std::move(*count), std::move(encryption ? *plaintext : *ciphertext),
+                  std::move(encryption ? *ciphertext : *plaintext), recordInFile});
         if (report != nullptr) ++report->tests;
       }
     }

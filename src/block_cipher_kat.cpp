@@ -22,33 +22,33 @@ std::size_t firstDifference(quillon::ByteView a, quillon::ByteView b) {
 
 }  // namespace
 
-void checkCipherOutput(std::string_view testName, const quillon::ByteString& computed,
-                       const quillon::ByteString& expected, const VectorOrigin& origin,
-                       std::string_view operation, std::string_view expectedField,
-                       int blockSizeBits) {
+void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteString& expected,
+                       const CipherCheck& check) {
   if (computed == expected) return;
-  std::string note = describeOrigin(origin.path ? *origin.path : std::string(), origin.record);
-  note.append("\nexpected = ").append(operation).append(" computed by the cipher, got = ");
-  note.append(expectedField).append(" from the vector file\n");
+  std::string name(check.namePrefix);
+  name.append(check.nameIndex);
+  std::string note = describeOrigin(check.path, check.record);
+  note.append("\nexpected = ").append(check.operation).append(" computed by the cipher, got = ");
+  note.append(check.expectedField).append(" from the vector file\n");
   const std::size_t offset = firstDifference(computed, expected);
   const bool differ = offset < std::min(computed.size(), expected.size());
   note.append(differ ? "first difference at byte " : "one value ends at byte ");
   note.append(std::to_string(offset));
-  if (blockSizeBits >= 8) {
-    const auto blockBytes = static_cast<std::size_t>(blockSizeBits / 8);
+  if (check.blockSizeBits >= 8) {
+    const auto blockBytes = static_cast<std::size_t>(check.blockSizeBits / 8);
     note.append(", in block ").append(std::to_string(offset / blockBytes));
     note.append(" (").append(std::to_string(blockBytes)).append("-byte blocks, counted from 0)");
   }
-  assertEqual(testName, computed, expected, note);
+  assertEqual(name, computed, expected, note);
 }
 
 quillon::ByteString decodeFieldWhileBuilding(std::string_view text, std::string_view field,
-                                             const VectorOrigin& origin) {
+                                             std::string_view path, std::size_t record) {
   try {
     return hexStringToBS(text);
   } catch (const HexDecodeError& error) {
     throw HexDecodeError(std::string(error.what()) + " (field \"" + std::string(field) + "\", " +
-                         describeOrigin(*origin.path, origin.record) + ")");
+                         describeOrigin(path, record) + ")");
   }
 }
 

@@ -91,6 +91,9 @@ std::optional<TwoFishFileKind> twoFishFileKind(std::string_view stem) {
   return std::nullopt;
 }
 
+std::string_view twoFishNamePrefix(TwoFishFileKind kind) noexcept {
+  return entryOf(kind).namePrefix;
+}
 std::string_view twoFishOperationText(TwoFishFileKind kind) noexcept {
   return entryOf(kind).operation;
 }
@@ -98,13 +101,13 @@ std::string_view twoFishExpectedField(TwoFishFileKind kind) noexcept {
   return entryOf(kind).expectedField;
 }
 
-void throwKeyRefused(const TwoFishVector& vector, std::size_t keyBytes) {
+void throwKeyRefused(const TwoFishVector& vector, std::string_view path, std::size_t keyBytes) {
   // The fromJust wording and call site are the error text this suite has
   // always given for a refused key; drivers match on them.
   throw KeyRefusedError("Maybe.fromJust: Nothing, fromJust called at ./Test/TwoFish:93:14-22: "
                         "buildKey refused the " + std::to_string(keyBytes) + "-byte key of " +
-                        vector.name + " (" +
-                        describeOrigin(*vector.origin.path, vector.origin.record) + ")");
+                        std::string(twoFishNamePrefix(vector.kind)) + vector.index + " (" +
+                        describeOrigin(path, vector.record) + ")");
 }
 
 void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostics,
@@ -139,10 +142,11 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
     }
 
     const TwoFishKindEntry& entry = entryOf(*kind);
-    VectorOrigin origin{std::make_shared<const std::string>(path), 0};
+    sink.startFile(path);
+    std::size_t recordInFile = 0;
     for (KatCategory& category : categories) {
       for (KatRecord& record : category.records) {
-        ++origin.record;
+        ++recordInFile;
         // Header fields come first in every row, so one pass in row order
         // looks them up before the record's.
         std::array<std::string*, 5> values{};
@@ -155,13 +159,13 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
             complete = false;
             if (report != nullptr)
               report->skipped.push_back(
-                  {origin.record, missingField(field.key) +
+                  {recordInFile, missingField(field.key) +
                                       (field.source == Source::header ? " in the category header"
                                                                       : "")});
           } else if (field.key == "IV" &&
-                     !sink.acceptIV(decodeFieldWhileBuilding(*values[i], "IV", origin))) {
+                     !sink.acceptIV(decodeFieldWhileBuilding(*values[i], "IV", path, recordInFile))) {
             complete = false;
-            if (report != nullptr) report->skipped.push_back({origin.record, "IV does not deserialise"});
+            if (report != nullptr) report->skipped.push_back({recordInFile, "IV does not deserialise"});
           }
         }
         if (!complete) continue;
@@ -175,15 +179,13 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
           return {};
         };
         TwoFishVector vector;
-        std::string index = take("I");
-        vector.name.reserve(entry.namePrefix.size() + index.size());
-        vector.name.append(entry.namePrefix).append(index);
         vector.kind = *kind;
+        vector.index = take("I");
         vector.key = take("KEY");
         std::string plaintext = take("PT"), ciphertext = take("CT");
         vector.input = std::move(entry.encrypts ? plaintext : ciphertext);
         vector.expected = std::move(entry.encrypts ? ciphertext : plaintext);
-        vector.origin = origin;
+        vector.record = recordInFile;
         sink.add(std::move(vector));
         if (report != nullptr) ++report->tests;
       }

@@ -33,6 +33,7 @@
 // diagnoseAESVectors<K>() runs the same selection without building tests
 // and says, per file, what it gave and why records were skipped.
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,6 +50,7 @@
 #include <quillon_tests/detail/block_cipher_kat.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/hex.hpp>
+#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
@@ -72,19 +74,21 @@ constexpr bool aesKindNeedsIV(AesFileKind kind) noexcept {
 
 /// An AES vector as selected while the list is built; the texts still hex.
 struct AesVector {
-  std::string name;  // <file name>-<COUNT>
   AesFileKind kind;
+  std::string count;     // the record's "COUNT"; the test is "<file name>-<count>"
   std::string input;     // PLAINTEXT when the kind encrypts, else CIPHERTEXT
   std::string expected;  // the other one
-  VectorOrigin origin;
+  std::size_t record;    // position in its file, from 1
 };
 
 /// What the selection asks of the cipher under test, and where its result
-/// goes. For each record the collector calls acceptIV (IV kinds only), then
-/// acceptKey, and add for a record that both accepted; a sink keeps the IV
-/// and key it built for the add that follows.
+/// goes. Before the records of a file of a supported kind the collector calls
+/// startFile; then for each record acceptIV (IV kinds only), acceptKey, and
+/// add for a record that both accepted. A sink keeps the IV and key it built
+/// for the add that follows.
 class AesRecordSink {
  public:
+  virtual void startFile(const std::string& path) = 0;
   virtual bool acceptIV(quillon::ByteView bytes) = 0;
   virtual bool acceptKey(quillon::ByteView bytes) = 0;
   virtual void add(AesVector&& vector) = 0;
@@ -103,15 +107,26 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics);
 std::string_view aesOperationText(AesFileKind kind) noexcept;
 std::string_view aesExpectedField(AesFileKind kind) noexcept;
 
+/// The selected vectors of one builder call with K's keys and IVs. All tests
+/// share it: one allocation for the whole suite rather than one per test.
 template <class K>
-struct AesCase {
-  K key;
-  std::optional<quillon::IV<K>> iv;
-  AesVector vector;
+struct AesSuiteData {
+  struct File {
+    std::string path;
+    std::string namePrefix;  // "<file name>-"
+  };
+  struct Case {
+    K key;
+    std::optional<quillon::IV<K>> iv;
+    AesVector vector;
+    const File* file;
+  };
+  std::deque<File> files;  // a deque: cases point into it while it grows
+  std::vector<Case> cases;
 };
 
 template <class K>
-quillon::ByteString computeAes(const AesCase<K>& test, quillon::ByteView input) {
+quillon::ByteString computeAes(const typename AesSuiteData<K>::Case& test, quillon::ByteView input) {
   const K& key = test.key;
   switch (test.vector.kind) {
     case AesFileKind::ecbEncrypt: return key.encryptBlock(input);
@@ -126,11 +141,28 @@ quillon::ByteString computeAes(const AesCase<K>& test, quillon::ByteView input) 
   return {};
 }
 
-/// Builds K's key and IV for the selection; `Build` says whether tests are
+template <class K>
+void runAesTest(const typename AesSuiteData<K>::Case& test) {
+  const quillon::ByteString input = hexStringToBS(test.vector.input);
+  const quillon::ByteString expected = hexStringToBS(test.vector.expected);
+  checkCipherOutput(computeAes<K>(test, input), expected,
+                    {test.file->namePrefix, test.vector.count, test.file->path, test.vector.record,
+                     aesOperationText(test.vector.kind), aesExpectedField(test.vector.kind),
+                     K::blockSize()});
+}
+
+/// Builds K's keys and IVs for the selection; `Build` says whether tests are
 /// made or only the selection is run.
 template <class K, bool Build>
 class AesSelection final : public AesRecordSink {
  public:
+  void startFile(const std::string& path) override {
+    if constexpr (Build) {
+      std::string namePrefix(fileNameOf(path));
+      namePrefix += '-';
+      data_->files.push_back({path, std::move(namePrefix)});
+    }
+  }
   bool acceptIV(quillon::ByteView bytes) override {
     auto read = quillon::IV<K>::get(bytes);
     auto* done = std::get_if<quillon::Done<quillon::IV<K>>>(&read);
@@ -144,28 +176,32 @@ class AesSelection final : public AesRecordSink {
   }
   void add(AesVector&& vector) override {
     if constexpr (Build) {
-      auto test = std::make_shared<const AesCase<K>>(
-          AesCase<K>{std::move(*key_), aesKindNeedsIV(vector.kind) ? std::move(iv_) : std::nullopt,
-                     std::move(vector)});
-      std::string name = test->vector.name;
-      tests_.push_back(testCase(std::move(name), [test] {
-        const quillon::ByteString input = hexStringToBS(test->vector.input);
-        const quillon::ByteString expected = hexStringToBS(test->vector.expected);
-        checkCipherOutput(test->vector.name, computeAes(*test, input), expected,
-                          test->vector.origin, aesOperationText(test->vector.kind),
-                          aesExpectedField(test->vector.kind), K::blockSize());
-      }));
+      const bool needsIV = aesKindNeedsIV(vector.kind);
+      data_->cases.push_back({std::move(*key_), needsIV ? std::move(iv_) : std::nullopt,
+                              std::move(vector), &data_->files.back()});
     }
     key_.reset();
     iv_.reset();
   }
 
-  std::vector<Test>& tests() noexcept { return tests_; }
+  /// One test per selected vector, in order; each keeps the shared data alive.
+  std::vector<Test> tests() && {
+    std::vector<Test> tests;
+    tests.reserve(data_->cases.size() + 2);
+    for (const auto& test : data_->cases) {
+      std::string name = test.file->namePrefix;
+      name += test.vector.count;
+      // Aliasing pointer: owns the whole data, points at this case.
+      std::shared_ptr<const typename AesSuiteData<K>::Case> shared(data_, &test);
+      tests.push_back(testCase(std::move(name), [shared] { runAesTest<K>(*shared); }));
+    }
+    return tests;
+  }
 
  private:
+  std::shared_ptr<AesSuiteData<K>> data_ = Build ? std::make_shared<AesSuiteData<K>>() : nullptr;
   std::optional<K> key_;
   std::optional<quillon::IV<K>> iv_;
-  std::vector<Test> tests_;
 };
 
 }  // namespace detail
@@ -176,7 +212,7 @@ std::vector<Test> makeAESTests() {
   static_assert(quillon::diagnoseBlockCipher<K>());
   detail::AesSelection<K, true> selection;
   detail::collectAesVectors(selection, nullptr);
-  std::vector<Test> tests = std::move(selection.tests());
+  std::vector<Test> tests = std::move(selection).tests();
   for (Test& group : makeBlockCipherPropTests<K>()) tests.push_back(std::move(group));
   return tests;
 }

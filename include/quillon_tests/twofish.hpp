@@ -30,6 +30,7 @@
 //
 // diagnoseTwoFishVectors<K>() runs the same selection without building tests.
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -81,19 +82,20 @@ std::optional<TwoFishFileKind> twoFishFileKind(std::string_view stem);
 
 /// A TwoFish vector as selected while the list is built; the texts still hex.
 struct TwoFishVector {
-  std::string name;
   TwoFishFileKind kind;
+  std::string index;     // the record's "I"; the test is the kind's prefix and this
   std::string key;       // from the record, or the category header for ECB_VT
   std::string input;     // PT when the kind encrypts, else CT
   std::string expected;  // the other one
-  VectorOrigin origin;
+  std::size_t record;    // position in its file, from 1
 };
 
-/// Where the selection sends its results. For the CBC kinds the collector
-/// calls acceptIV, and add when it accepted; the sink keeps the IV for that
-/// add.
+/// Where the selection sends its results. Before the records of a file of a
+/// known kind the collector calls startFile; for the CBC kinds it calls
+/// acceptIV, and add when it accepted. The sink keeps the IV for that add.
 class TwoFishRecordSink {
  public:
+  virtual void startFile(const std::string& path) = 0;
   virtual bool acceptIV(quillon::ByteView bytes) = 0;
   virtual void add(TwoFishVector&& vector) = 0;
 
@@ -111,19 +113,30 @@ enum class UnknownKind { fail, note };
 void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostics,
                            UnknownKind unknownKind);
 
+/// The test name's prefix of `kind` (e.g. "ECB-E-VK"), what its test computes
+/// and what it compares with, for names and failure notes.
+std::string_view twoFishNamePrefix(TwoFishFileKind kind) noexcept;
 std::string_view twoFishOperationText(TwoFishFileKind kind) noexcept;
 std::string_view twoFishExpectedField(TwoFishFileKind kind) noexcept;
 
-[[noreturn]] void throwKeyRefused(const TwoFishVector& vector, std::size_t keyBytes);
+/// Throws KeyRefusedError for the test of `vector`.
+[[noreturn]] void throwKeyRefused(const TwoFishVector& vector, std::string_view path,
+                                  std::size_t keyBytes);
 
+/// The selected vectors of one builder call, shared by all its tests.
 template <class K>
-struct TwoFishCase {
-  std::optional<quillon::IV<K>> iv;
-  TwoFishVector vector;
+struct TwoFishSuiteData {
+  struct Case {
+    std::optional<quillon::IV<K>> iv;
+    TwoFishVector vector;
+    const std::string* path;
+  };
+  std::deque<std::string> paths;  // a deque: cases point into it while it grows
+  std::vector<Case> cases;
 };
 
 template <class K>
-quillon::ByteString computeTwoFish(const TwoFishCase<K>& test, const K& key,
+quillon::ByteString computeTwoFish(const typename TwoFishSuiteData<K>::Case& test, const K& key,
                                    quillon::ByteView input) {
   switch (test.vector.kind) {
     case TwoFishFileKind::cbcDecrypt: return quillon::unCbc(key, *test.iv, input).first;
@@ -137,9 +150,26 @@ quillon::ByteString computeTwoFish(const TwoFishCase<K>& test, const K& key,
   return {};
 }
 
+template <class K>
+void runTwoFishTest(const typename TwoFishSuiteData<K>::Case& test) {
+  const TwoFishVector& vector = test.vector;
+  const quillon::ByteString keyBytes = hexStringToBS(vector.key);
+  const std::optional<K> key = K::buildKey(keyBytes);
+  if (!key) throwKeyRefused(vector, *test.path, keyBytes.size());
+  const quillon::ByteString input = hexStringToBS(vector.input);
+  const quillon::ByteString expected = hexStringToBS(vector.expected);
+  checkCipherOutput(computeTwoFish<K>(test, *key, input), expected,
+                    {twoFishNamePrefix(vector.kind), vector.index, *test.path, vector.record,
+                     twoFishOperationText(vector.kind), twoFishExpectedField(vector.kind),
+                     K::blockSize()});
+}
+
 template <class K, bool Build>
 class TwoFishSelection final : public TwoFishRecordSink {
  public:
+  void startFile(const std::string& path) override {
+    if constexpr (Build) data_->paths.push_back(path);
+  }
   bool acceptIV(quillon::ByteView bytes) override {
     auto read = quillon::IV<K>::get(bytes);
     auto* done = std::get_if<quillon::Done<quillon::IV<K>>>(&read);
@@ -148,29 +178,28 @@ class TwoFishSelection final : public TwoFishRecordSink {
     return true;
   }
   void add(TwoFishVector&& vector) override {
-    if constexpr (Build) {
-      auto test = std::make_shared<const TwoFishCase<K>>(
-          TwoFishCase<K>{std::exchange(iv_, std::nullopt), std::move(vector)});
-      std::string name = test->vector.name;
-      tests_.push_back(testCase(std::move(name), [test] {
-        const quillon::ByteString keyBytes = hexStringToBS(test->vector.key);
-        const std::optional<K> key = K::buildKey(keyBytes);
-        if (!key) throwKeyRefused(test->vector, keyBytes.size());
-        const quillon::ByteString input = hexStringToBS(test->vector.input);
-        const quillon::ByteString expected = hexStringToBS(test->vector.expected);
-        checkCipherOutput(test->vector.name, computeTwoFish(*test, *key, input), expected,
-                          test->vector.origin, twoFishOperationText(test->vector.kind),
-                          twoFishExpectedField(test->vector.kind), K::blockSize());
-      }));
-    }
+    if constexpr (Build)
+      data_->cases.push_back({std::exchange(iv_, std::nullopt), std::move(vector), &data_->paths.back()});
     iv_.reset();
   }
 
-  std::vector<Test>& tests() noexcept { return tests_; }
+  /// One test per selected vector, in order; each keeps the shared data alive.
+  std::vector<Test> tests() && {
+    std::vector<Test> tests;
+    tests.reserve(data_->cases.size() + 2);
+    for (const auto& test : data_->cases) {
+      std::string name(twoFishNamePrefix(test.vector.kind));
+      name += test.vector.index;
+      // Aliasing pointer: owns the whole data, points at this case.
+      std::shared_ptr<const typename TwoFishSuiteData<K>::Case> shared(data_, &test);
+      tests.push_back(testCase(std::move(name), [shared] { runTwoFishTest<K>(*shared); }));
+    }
+    return tests;
+  }
 
  private:
+  std::shared_ptr<TwoFishSuiteData<K>> data_ = Build ? std::make_shared<TwoFishSuiteData<K>>() : nullptr;
   std::optional<quillon::IV<K>> iv_;
-  std::vector<Test> tests_;
 };
 
 }  // namespace detail
@@ -181,7 +210,7 @@ std::vector<Test> makeTwoFishTests() {
   static_assert(quillon::diagnoseBlockCipher<K>());
   detail::TwoFishSelection<K, true> selection;
   detail::collectTwoFishVectors(selection, nullptr, detail::UnknownKind::fail);
-  std::vector<Test> tests = std::move(selection.tests());
+  std::vector<Test> tests = std::move(selection).tests();
   for (Test& group : makeBlockCipherPropTests<K>()) tests.push_back(std::move(group));
   return tests;
 }
