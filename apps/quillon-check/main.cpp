@@ -12,6 +12,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "suite_summary.hpp"
 #include "suites.hpp"
 
 int main(int argc, char** argv) {
@@ -32,5 +33,6 @@ int main(int argc, char** argv) {
     std::cerr << "quillon-check: could not build the suites: " << error.what() << '\n';
     return 2;
   }
+  ::testing::UnitTest::GetInstance()->listeners().Append(new quillon_check::SuiteSummary);
   return RUN_ALL_TESTS();
 }

@@ -9,11 +9,23 @@
 #include <iostream>
 #include <vector>
 
+#include <primitives/nettle/twofish.hpp>
+#include <primitives/openssl/aes.hpp>
 #include <quillon_tests/quillon_tests.hpp>
 
 #include "suites.hpp"
 
 namespace quillon_check {
+
+namespace {
+
+quillon_tests::SuiteDiagnostics named(quillon_tests::SuiteDiagnostics diagnostics,
+                                      const char* suite) {
+  diagnostics.suite = suite;
+  return diagnostics;
+}
+
+}  // namespace
 
 int runVectorsCommand(const char* dataDirectory) {
   using namespace quillon_tests;
@@ -31,6 +43,12 @@ int runVectorsCommand(const char* dataDirectory) {
       [] { return diagnoseHMACVectors("SHA256"); },
       [] { return diagnoseHMACVectors("SHA384"); },
       [] { return diagnoseHMACVectors("SHA512"); },
+      // Which AES records are used depends on the key length the binding
+      // accepts; TwoFish bindings take all three sizes.
+      [] { return named(diagnoseAESVectors<quillon::openssl::AES128>(), "makeAESTests<AES-128>"); },
+      [] { return named(diagnoseAESVectors<quillon::openssl::AES192>(), "makeAESTests<AES-192>"); },
+      [] { return named(diagnoseAESVectors<quillon::openssl::AES256>(), "makeAESTests<AES-256>"); },
+      [] { return named(diagnoseTwoFishVectors<quillon::nettle::TwoFish>(), "makeTwoFishTests"); },
   };
   int status = 0;
   for (const auto& diagnose : suites) {
