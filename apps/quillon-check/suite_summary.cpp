@@ -35,7 +35,7 @@ void SuiteSummary::OnTestProgramEnd(const ::testing::UnitTest& unitTest) {
   for (int i = 0; i < unitTest.total_test_suite_count(); ++i) {
     const ::testing::TestSuite& suite = *unitTest.GetTestSuite(i);
     if (suite.test_to_run_count() == 0) continue;
-    std::printf("  %-68s %5d passed", suite.name(), suite.successful_test_count());
+    std::printf("  %-72s %5d passed", suite.name(), suite.successful_test_count());
     if (suite.failed_test_count() > 0) std::printf(", %d FAILED", suite.failed_test_count());
     if (suite.skipped_test_count() > 0) std::printf(", %d skipped", suite.skipped_test_count());
     // Small groups are named leaf by leaf; large ones only counted.
