@@ -5,6 +5,7 @@
 #include <nettle/cfb.h>
 #include <nettle/ctr.h>
 
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
 #include <string>
