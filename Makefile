@@ -33,11 +33,16 @@ define ensure_packages
 	fi
 endef
 
-.PHONY: run test test-main test-sanitize build deps deps-sanitize bench clean
+.PHONY: run install test test-main test-sanitize build deps deps-sanitize bench clean
 
 run: build
 	cmake --install $(BUILD_DIR) >/dev/null
 	$(PREFIX)/bin/quillon-check --gtest_brief=1
+
+# make install PREFIX=/usr/local: headers, libraries, CMake package,
+# quillon-check and the vector data (the built-in data directory follows PREFIX).
+install: build
+	cmake --install $(BUILD_DIR)
 
 test: test-main test-sanitize
 
