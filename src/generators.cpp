@@ -1,4 +1,5 @@
 #include <cstring>
+#include <ostream>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -95,3 +96,26 @@ rc::Gen<quillon::LazyByteString> lazyByteStringGen() {
 }
 
 }  // namespace quillon_tests
+
+namespace quillon {
+
+void showValue(const ByteString& value, std::ostream& os) {
+  os << value.size() << (value.size() == 1 ? " byte: " : " bytes: ") << value;
+}
+
+void showValue(const LazyByteString& value, std::ostream& os) {
+  const auto& chunks = value.chunks();
+  os << chunks.size() << (chunks.size() == 1 ? " chunk" : " chunks");
+  if (!chunks.empty()) {
+    os << " of ";
+    const char* separator = "";
+    for (const ByteString& chunk : chunks) {
+      os << separator << chunk.size();
+      separator = ", ";
+    }
+    os << " bytes (" << value.size() << " in all)";
+  }
+  os << ": " << value;
+}
+
+}  // namespace quillon

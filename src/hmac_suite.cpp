@@ -71,8 +71,9 @@ std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
       const bool selected = selector != nullptr && *selector == length;
       if (fileReport && !(selector && isKnownLength(*selector))) {
         if (!fileReport->note.empty()) fileReport->note += "; ";
+        const std::size_t records = category.records.size();
         fileReport->note += "category " + std::to_string(categoryInFile) + " (" +
-                            std::to_string(category.records.size()) + " records): " +
+                            std::to_string(records) + (records == 1 ? " record): " : " records): ") +
                             (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
                                       : std::string("no \"L\" header"));
       }

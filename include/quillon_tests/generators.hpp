@@ -12,6 +12,8 @@
 
 #include <rapidcheck.h>
 
+#include <iosfwd>
+
 #include <quillon/byte_string.hpp>
 
 namespace quillon_tests {
@@ -30,6 +32,16 @@ quillon::ByteString fillRandomBytes(std::uint64_t seed, std::size_t length, int 
 }  // namespace detail
 
 }  // namespace quillon_tests
+
+namespace quillon {
+
+/// How RapidCheck shows generated inputs in a failure report: the lengths
+/// first ("3 chunks of 1203, 17, 4000 bytes"), then the bytes in hex, since
+/// inputs are reported unshrunk and can be tens of kilobytes.
+void showValue(const ByteString& value, std::ostream& os);
+void showValue(const LazyByteString& value, std::ostream& os);
+
+}  // namespace quillon
 
 namespace rc {
 

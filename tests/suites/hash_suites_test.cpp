@@ -131,4 +131,25 @@ TEST(MD5Suite, ReportsNameTheVectorAndTheDecodeError) {
       << undecodable[5].report;
 }
 
+TEST(HashProperties, FailureReportsSayWhatDifferedAndShowTheChunking) {
+  struct Case {
+    std::vector<LeafResult> results;
+    std::size_t leaf;
+    std::vector<const char*> needles;
+  };
+  const std::vector<Case> cases{
+      {runMD5Suite<Fault::losesByteAtChunkBoundary>(), 0,
+       {"hash over the chunks gave", "hashStrict of the bytes gave", " chunks of ", " in all)",
+        "to reproduce this case: RC_PARAMS="}},
+      {runMD5Suite<Fault::encodeDropsLastByte>(), 1,
+       {"encode(hash(x)) has 15 bytes, outputLength() 128 promises 16"}},
+      {runMD5Suite<Fault::getNeedsOneMoreByte>(), 2,
+       {"get asked for more than the 16 bytes that encode wrote"}},
+  };
+  for (const Case& c : cases)
+    for (const char* needle : c.needles)
+      EXPECT_NE(c.results[c.leaf].report.find(needle), std::string::npos)
+          << needle << " missing from\n" << c.results[c.leaf].report;
+}
+
 }  // namespace

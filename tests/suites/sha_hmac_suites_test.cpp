@@ -235,6 +235,38 @@ TEST(HmacSuite, FaultyImplementationsFailExactlyTheVectorsThatExposeThem) {
   EXPECT_NE(chunked[0].report.find("second component: DIFFERS"), std::string::npos);
 }
 
+TEST(Diagnostics, ShaAndHmacSelectionsGiveEverySkipWithItsReason) {
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA1A.rsp",
+             "Len = 8\nMsg = 61\nMD = 00\nLen = 0\nMsg = 00\nLen = 0\nMD = 00\n");
+  data.write("Test/KAT_SHA/Other.rsp", "Len = 0\nMsg = 00\nMD = 00\n");
+  data.write("Test/KAT_HMAC/h.rsp", "[L=16]\nCount = 0\n[L=20]\nCount = 1\nKey = 00\nMsg = 00\n"
+                                    "Mac = 00\nCount = 2\nKey = 00\nMsg = 00\nMac = 00\nTlen = 1\n");
+  const SuiteDiagnostics sha = diagnoseSHAVectors("SHA1");
+  ASSERT_EQ(sha.files.size(), 2u);
+  EXPECT_EQ(sha.tests(), 1u);
+  for (const FileDiagnostics& file : sha.files) {
+    if (file.path.ends_with("Other.rsp")) {
+      EXPECT_EQ(file.note, "not read: the name does not begin with \"SHA1\"");
+    } else {
+      EXPECT_EQ(file.records, 3u);
+      ASSERT_EQ(file.skipped.size(), 2u);
+      EXPECT_EQ(file.skipped[0].record, 2u);
+      EXPECT_EQ(file.skipped[0].reason, "missing \"MD\"");
+      EXPECT_EQ(file.skipped[1].reason, "missing \"Msg\"");
+    }
+  }
+  const SuiteDiagnostics hmac = diagnoseHMACVectors("SHA1");
+  ASSERT_EQ(hmac.files.size(), 1u);
+  EXPECT_EQ(hmac.tests(), 1u);
+  EXPECT_EQ(hmac.files[0].note, "category 1 (1 record): \"L\" = \"16\" matches no HMAC suite");
+  ASSERT_EQ(hmac.files[0].skipped.size(), 1u);
+  EXPECT_EQ(hmac.files[0].skipped[0].record, 2u);
+  EXPECT_EQ(hmac.files[0].skipped[0].reason, "missing \"Tlen\"");
+  // The suites build exactly what the diagnostics count.
+  EXPECT_EQ(leafNames(makeSHA1HMACTests<openssl::SHA1>()).size(), hmac.tests());
+}
+
 TEST(HmacSuite, AlgToLenCoversTheFiveNamesOnly) {
   EXPECT_EQ(algToLen("SHA1"), "20");
   EXPECT_EQ(algToLen("SHA512"), "64");
