@@ -11,17 +11,17 @@
 // as quillon/modes.hpp describes. The key schedule is computed once in
 // buildKey and shared by copies of the key value.
 
-#include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <utility>
-#include <variant>
+#include <stdexcept>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
 #include <quillon/iv.hpp>
 #include <quillon/modes.hpp>
+
+#include <primitives/native_modes.hpp>
 
 namespace quillon::botan {
 
@@ -50,8 +50,12 @@ class TwofishEngine {
 /// TwoFish accepting keys of 128, 192 and 256 bits, as the TwoFish vector
 /// files mix them; keyLength() is 256, so the property suites derive 256-bit
 /// keys.
-class TwoFish {
+class TwoFish : public bindings::NativeModes<TwoFish> {
  public:
+  /// Botan's ECB, CBC and CTR; CFB, OFB and every chunked variant are generic.
+  static constexpr bindings::NativeModeSet nativeModes{
+      .cbc = true, .cfb = false, .ofb = false, .ctr = true, .lazy = false};
+
   static int blockSize() { return 128; }
   static int keyLength() { return 256; }
 
@@ -61,33 +65,20 @@ class TwoFish {
     return TwoFish(bytes);
   }
 
-  [[nodiscard]] ByteString encryptBlock(ByteView blocks) const { return engine_.blocks(true, blocks); }
-  [[nodiscard]] ByteString decryptBlock(ByteView blocks) const { return engine_.blocks(false, blocks); }
-  [[nodiscard]] ByteString ecb(ByteView bytes) const { return engine_.blocks(true, bytes); }
-  [[nodiscard]] ByteString unEcb(ByteView bytes) const { return engine_.blocks(false, bytes); }
-
-  using Iv = IV<TwoFish>;
-  [[nodiscard]] ModeResult<TwoFish> cbc(const Iv& iv, ByteView bytes) const { return cbcRun(true, iv, bytes); }
-  [[nodiscard]] ModeResult<TwoFish> unCbc(const Iv& iv, ByteView bytes) const { return cbcRun(false, iv, bytes); }
-  [[nodiscard]] ModeResult<TwoFish> ctr(const Iv& iv, ByteView bytes) const { return ctrRun(iv, bytes); }
-  [[nodiscard]] ModeResult<TwoFish> unCtr(const Iv& iv, ByteView bytes) const { return ctrRun(iv, bytes); }
-
  private:
+  friend bindings::NativeModes<TwoFish>;
   explicit TwoFish(ByteView key) : engine_(key) {}
 
-  ModeResult<TwoFish> cbcRun(bool encrypt, const Iv& iv, ByteView input) const {
-    std::array<Byte, 16> next{};
-    ByteString out = engine_.cbc(encrypt, iv.bytes(), input, next.data());
-    return {std::move(out), ivFrom(next)};
-  }
-  ModeResult<TwoFish> ctrRun(const Iv& iv, ByteView input) const {
-    std::array<Byte, 16> next{};
-    ByteString out = engine_.ctr(iv.bytes(), input, next.data());
-    return {std::move(out), ivFrom(next)};
-  }
-  // IVs are made the way any binding makes them: by reading one block.
-  static Iv ivFrom(const std::array<Byte, 16>& block) {
-    return std::get<Done<Iv>>(Iv::get(block)).value;
+  ByteString runNative(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
+                       Byte* ivOut) const {
+    switch (mode) {
+      case bindings::NativeMode::ecb: return engine_.blocks(encrypt, input);
+      case bindings::NativeMode::cbc: return engine_.cbc(encrypt, iv, input, ivOut);
+      case bindings::NativeMode::ctr: return engine_.ctr(iv, input, ivOut);
+      case bindings::NativeMode::cfb:
+      case bindings::NativeMode::ofb: break;  // not in nativeModes: never asked for
+    }
+    throw std::logic_error("Botan TwoFish: no native CFB or OFB");
   }
 
   detail::TwofishEngine engine_;

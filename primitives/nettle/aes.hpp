@@ -11,23 +11,20 @@
 // quillon/modes.hpp describes. The expanded encryption and decryption keys
 // are computed once in buildKey and shared by copies of the key value.
 
-#include <array>
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <utility>
-#include <variant>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
 #include <quillon/iv.hpp>
 #include <quillon/modes.hpp>
 
+#include <primitives/native_modes.hpp>
+
 namespace quillon::nettle {
 
 namespace detail {
-
-enum class AesMode { ecb, cbc, cfb, ctr };
 
 /// Expanded AES keys and nettle's modes over them.
 class AesSchedule {
@@ -35,11 +32,11 @@ class AesSchedule {
   /// `key` must be keyBits / 8 bytes, keyBits one of 128, 192, 256.
   AesSchedule(int keyBits, ByteView key);
 
-  /// Runs `mode` over `input`. `iv` is empty for ECB; otherwise one block,
-  /// and the IV that continues the stream is written to `ivOut`.
-  ByteString run(AesMode mode, bool encrypt, ByteView iv, ByteView input, Byte* ivOut) const;
-  LazyByteString runLazy(AesMode mode, bool encrypt, ByteView iv, const LazyByteString& input,
-                         Byte* ivOut) const;
+  /// Runs `mode` (ECB, CBC, CFB or CTR) over `input`; see NativeModes.
+  ByteString run(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
+                 Byte* ivOut) const;
+  LazyByteString runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
+                         const LazyByteString& input, Byte* ivOut) const;
 
  private:
   struct Context;
@@ -50,11 +47,14 @@ class AesSchedule {
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
-class AES {
+class AES : public bindings::NativeModes<AES<KeyBits>> {
   static_assert(KeyBits == 128 || KeyBits == 192 || KeyBits == 256);
-  using Mode = detail::AesMode;
 
  public:
+  /// nettle's ECB, CBC, CFB and CTR; OFB is generic.
+  static constexpr bindings::NativeModeSet nativeModes{
+      .cbc = true, .cfb = true, .ofb = false, .ctr = true, .lazy = true};
+
   static int blockSize() { return 128; }
   static int keyLength() { return KeyBits; }
 
@@ -64,53 +64,17 @@ class AES {
     return AES(bytes);
   }
 
-  [[nodiscard]] ByteString encryptBlock(ByteView blocks) const { return run(Mode::ecb, true, blocks); }
-  [[nodiscard]] ByteString decryptBlock(ByteView blocks) const { return run(Mode::ecb, false, blocks); }
-
-  [[nodiscard]] ByteString ecb(ByteView bytes) const { return run(Mode::ecb, true, bytes); }
-  [[nodiscard]] ByteString unEcb(ByteView bytes) const { return run(Mode::ecb, false, bytes); }
-  [[nodiscard]] LazyByteString ecbLazy(const LazyByteString& bytes) const {
-    return schedule_.runLazy(Mode::ecb, true, {}, bytes, nullptr);
-  }
-  [[nodiscard]] LazyByteString unEcbLazy(const LazyByteString& bytes) const {
-    return schedule_.runLazy(Mode::ecb, false, {}, bytes, nullptr);
-  }
-
-  using Iv = IV<AES>;
-  [[nodiscard]] ModeResult<AES> cbc(const Iv& iv, ByteView b) const { return run(Mode::cbc, true, iv, b); }
-  [[nodiscard]] ModeResult<AES> unCbc(const Iv& iv, ByteView b) const { return run(Mode::cbc, false, iv, b); }
-  [[nodiscard]] ModeResult<AES> cfb(const Iv& iv, ByteView b) const { return run(Mode::cfb, true, iv, b); }
-  [[nodiscard]] ModeResult<AES> unCfb(const Iv& iv, ByteView b) const { return run(Mode::cfb, false, iv, b); }
-  [[nodiscard]] ModeResult<AES> ctr(const Iv& iv, ByteView b) const { return run(Mode::ctr, true, iv, b); }
-  [[nodiscard]] ModeResult<AES> unCtr(const Iv& iv, ByteView b) const { return run(Mode::ctr, false, iv, b); }
-
-  using Lazy = const LazyByteString&;
-  [[nodiscard]] LazyModeResult<AES> cbcLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::cbc, true, iv, b); }
-  [[nodiscard]] LazyModeResult<AES> unCbcLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::cbc, false, iv, b); }
-  [[nodiscard]] LazyModeResult<AES> cfbLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::cfb, true, iv, b); }
-  [[nodiscard]] LazyModeResult<AES> unCfbLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::cfb, false, iv, b); }
-  [[nodiscard]] LazyModeResult<AES> ctrLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::ctr, true, iv, b); }
-  [[nodiscard]] LazyModeResult<AES> unCtrLazy(const Iv& iv, Lazy b) const { return runLazy(Mode::ctr, false, iv, b); }
-
  private:
+  friend bindings::NativeModes<AES>;
   explicit AES(ByteView key) : schedule_(KeyBits, key) {}
 
-  ByteString run(Mode mode, bool encrypt, ByteView input) const {
-    return schedule_.run(mode, encrypt, {}, input, nullptr);
+  ByteString runNative(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
+                       Byte* ivOut) const {
+    return schedule_.run(mode, encrypt, iv, input, ivOut);
   }
-  ModeResult<AES> run(Mode mode, bool encrypt, const Iv& iv, ByteView input) const {
-    std::array<Byte, 16> next{};
-    ByteString out = schedule_.run(mode, encrypt, iv.bytes(), input, next.data());
-    return {std::move(out), ivFrom(next)};
-  }
-  LazyModeResult<AES> runLazy(Mode mode, bool encrypt, const Iv& iv, const LazyByteString& input) const {
-    std::array<Byte, 16> next{};
-    LazyByteString out = schedule_.runLazy(mode, encrypt, iv.bytes(), input, next.data());
-    return {std::move(out), ivFrom(next)};
-  }
-  // IVs are made the way any binding makes them: by reading one block.
-  static Iv ivFrom(const std::array<Byte, 16>& block) {
-    return std::get<Done<Iv>>(Iv::get(block)).value;
+  LazyByteString runNativeLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
+                               const LazyByteString& input, Byte* ivOut) const {
+    return schedule_.runLazy(mode, encrypt, iv, input, ivOut);
   }
 
   detail::AesSchedule schedule_;

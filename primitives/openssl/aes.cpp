@@ -35,7 +35,7 @@ const char* modeName(AesMode mode) {
   switch (mode) {
     case AesMode::ecb: return "ECB";
     case AesMode::cbc: return "CBC";
-    case AesMode::cfb128: return "CFB";
+    case AesMode::cfb: return "CFB";
     case AesMode::ofb: return "OFB";
     case AesMode::ctr: return "CTR";
   }
