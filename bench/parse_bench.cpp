@@ -25,6 +25,8 @@
 #include <quillon_tests/hex.hpp>
 #include <quillon_tests/kat_parser.hpp>
 
+#include "ratio_reporter.hpp"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -181,28 +183,6 @@ void BM_HexStringToBS(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * totalHexBytes));
 }
 
-// Keeps each benchmark's bytes per second for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-      if (!median && !single) continue;
-      if (auto it = run.counters.find("bytes_per_second"); it != run.counters.end())
-        rates_[run.run_name.function_name] = it->second.value;
-    }
-  }
-  [[nodiscard]] double megabytesPerSecond(const std::string& name) const {
-    const auto it = rates_.find(name);
-    return it == rates_.end() ? 0 : it->second / 1e6;
-  }
-
- private:
-  std::map<std::string, double> rates_;
-};
-
 }  // namespace
 
 BENCHMARK(BM_MemchrLineEnds)->Unit(benchmark::kMillisecond);
@@ -252,18 +232,21 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(arguments.size());
   benchmark::Initialize(&count, arguments.data());
   if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 1;
-  SummaryReporter reporter;
+  quillon_bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double parse = reporter.megabytesPerSecond("BM_ParseCategories");
-  const double parseOnly = reporter.megabytesPerSecond("BM_ParseCategoriesWithoutFree");
-  const double limit = reporter.megabytesPerSecond("BM_MemchrLineEnds");
+  auto megabytesPerSecond = [&reporter](const char* name) {
+    return reporter.bytesPerSecond(name) / 1e6;
+  };
+  const double parse = megabytesPerSecond("BM_ParseCategories");
+  const double parseOnly = megabytesPerSecond("BM_ParseCategoriesWithoutFree");
+  const double limit = megabytesPerSecond("BM_MemchrLineEnds");
   auto share = [limit](double rate) { return limit > 0 ? rate / limit : 0.0; };
   std::printf("\nmemchr line-end limit %.0f MB/s\n", limit);
   std::printf("parseCategories %.0f MB/s, %.3f of the limit (1/%.1f)\n", parse, share(parse),
               parse > 0 ? limit / parse : 0.0);
   std::printf("parseCategories, freeing untimed %.0f MB/s, %.3f of the limit (1/%.1f)\n", parseOnly,
               share(parseOnly), parseOnly > 0 ? limit / parseOnly : 0.0);
-  std::printf("hexStringToBS %.0f MB/s\n", reporter.megabytesPerSecond("BM_HexStringToBS"));
+  std::printf("hexStringToBS %.0f MB/s\n", megabytesPerSecond("BM_HexStringToBS"));
   benchmark::Shutdown();
   return 0;
 }

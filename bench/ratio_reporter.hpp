@@ -38,6 +38,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
   }
 
+  /// The (median) bytes per second of a benchmark, or 0 when it did not run.
+  [[nodiscard]] double bytesPerSecond(const std::string& name) const {
+    const auto it = measured_.find(name);
+    return it == measured_.end() ? 0 : it->second.bytesPerSecond;
+  }
+
   void printRatios(const std::vector<Ratio>& ratios) const {
     std::printf("\n");
     for (const Ratio& ratio : ratios) {
