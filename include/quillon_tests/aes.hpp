@@ -192,8 +192,10 @@ class AesSelection final : public AesRecordSink {
     std::vector<Test> tests;
     tests.reserve(data_->cases.size() + 2);
     for (const auto& test : data_->cases) {
-      std::string name = test.file->namePrefix;
-      name += test.vector.count;
+      // Sized once: a copied prefix would grow again for the count.
+      std::string name;
+      name.reserve(test.file->namePrefix.size() + test.vector.count.size());
+      name.append(test.file->namePrefix).append(test.vector.count);
       // Aliasing pointer: owns the whole data, points at this case.
       std::shared_ptr<const typename AesSuiteData<K>::Case> shared(data_, &test);
       tests.push_back(testCase(std::move(name), [shared] { runAesTest<K>(*shared); }));

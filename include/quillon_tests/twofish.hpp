@@ -194,8 +194,10 @@ class TwoFishSelection final : public TwoFishRecordSink {
     std::vector<Test> tests;
     tests.reserve(data_->cases.size() + 2);
     for (const auto& test : data_->cases) {
-      std::string name(twoFishNamePrefix(test.vector.kind));
-      name += test.vector.index;
+      const std::string_view prefix = twoFishNamePrefix(test.vector.kind);
+      std::string name;
+      name.reserve(prefix.size() + test.vector.index.size());
+      name.append(prefix).append(test.vector.index);
       // Aliasing pointer: owns the whole data, points at this case.
       std::shared_ptr<const typename TwoFishSuiteData<K>::Case> shared(data_, &test);
       tests.push_back(testCase(std::move(name), [shared] { runTwoFishTest<K>(*shared); }));
