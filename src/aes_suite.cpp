@@ -5,6 +5,8 @@
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/kat_records.hpp>
 
+#include "kat_files_view.hpp"
+
 namespace quillon_tests::detail {
 
 namespace {
@@ -70,12 +72,11 @@ std::string_view aesOperationText(AesFileKind kind) noexcept { return entryOf(ki
 std::string_view aesExpectedField(AesFileKind kind) noexcept { return entryOf(kind).expectedField; }
 
 void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
-  KatFiles files = loadKATFiles("Test/KAT_AES", "COUNT");
+  const KatFileViews files = loadKATFileViews("Test/KAT_AES", "COUNT");
   if (diagnostics != nullptr) diagnostics->directory = getDataFileName("Test/KAT_AES");
-  // Without a prefix every retained path is parsed: paths and files align.
-  for (std::size_t file = 0; file < files.files.size(); ++file) {
-    const std::string& path = files.paths[file];
-    std::vector<KatCategory>& categories = files.files[file];
+  for (const std::shared_ptr<const KatFileView>& file : files.files) {
+    const std::string& path = file->path();
+    const std::span<const KatCategoryView> categories = file->categories();
     const std::string_view fileName = fileNameOf(path);
 
     FileDiagnostics* report = nullptr;
@@ -83,7 +84,7 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
       report = &diagnostics->files.emplace_back();
       report->path = path;
       report->categories = categories.size();
-      for (const KatCategory& category : categories) report->records += category.records.size();
+      report->records = file->recordCount();
     }
 
     // Every category of the file goes with the file's own name and kind, so
@@ -96,7 +97,7 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
     }
     const bool needsIV = aesKindNeedsIV(*kind);
     const bool encryption = encrypts(*kind);
-    sink.startFile(path);
+    sink.startFile(path, file);
     std::size_t recordInFile = 0;
 
     // Reasons are only spelled out when someone asked for them.
@@ -107,11 +108,11 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
       if (report != nullptr) report->skipped.push_back({recordInFile, missingField(key)});
     };
 
-    for (KatCategory& category : categories) {
-      for (KatRecord& record : category.records) {
+    for (const KatCategoryView& category : categories) {
+      for (const KatRecordView& record : category.records) {
         ++recordInFile;
         if (needsIV) {
-          const std::string* iv = findProperty(record, "IV");
+          const std::string_view* iv = findProperty(record, "IV");
           if (iv == nullptr) {
             skipMissing("IV");
             continue;
@@ -121,10 +122,10 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
             continue;
           }
         }
-        std::string* count = findProperty(record, "COUNT");
-        std::string* ciphertext = count ? findProperty(record, "CIPHERTEXT") : nullptr;
-        std::string* plaintext = ciphertext ? findProperty(record, "PLAINTEXT") : nullptr;
-        const std::string* key = plaintext ? findProperty(record, "KEY") : nullptr;
+        const std::string_view* count = findProperty(record, "COUNT");
+        const std::string_view* ciphertext = count ? findProperty(record, "CIPHERTEXT") : nullptr;
+        const std::string_view* plaintext = ciphertext ? findProperty(record, "PLAINTEXT") : nullptr;
+        const std::string_view* key = plaintext ? findProperty(record, "KEY") : nullptr;
         if (key == nullptr) {
           skipMissing(!count ? "COUNT" : !ciphertext ? "CIPHERTEXT" : !plaintext ? "PLAINTEXT" : "KEY");
           continue;
@@ -133,8 +134,8 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
           skip("key refused by buildKey");
           continue;
         }
-        sink.add({*kind, std::move(*count), std::move(encryption ? *plaintext : *ciphertext),
-                  std::move(encryption ? *ciphertext : *plaintext), recordInFile});
+        sink.add({*kind, *count, encryption ? *plaintext : *ciphertext,
+                  encryption ? *ciphertext : *plaintext, recordInFile});
         if (report != nullptr) ++report->tests;
       }
     }

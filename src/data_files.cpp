@@ -10,6 +10,7 @@
 #include <quillon_tests/data_files.hpp>
 
 #include "kat_text.hpp"
+#include "vector_directory.hpp"
 
 #ifndef QUILLON_TESTS_BUILTIN_DATADIR
 #error "QUILLON_TESTS_BUILTIN_DATADIR must name the installed data directory"
@@ -160,24 +161,39 @@ std::string getDataFileName(std::string_view name) {
   return directory;
 }
 
-KatFiles loadKATFiles(std::string_view vectorDirectory, std::string_view recordStartKey,
-                      std::optional<std::string_view> prefix) {
+namespace detail {
+
+std::vector<std::string> readVectorDirectory(
+    std::string_view vectorDirectory, std::optional<std::string_view> prefix,
+    const std::function<void(const std::string& path, std::string&& text)>& take) {
   const std::string directory = getDataFileName(vectorDirectory);
-  KatFiles result;
+  std::vector<std::string> paths;
   // Every status query comes before any file is opened.
-  for (const std::string& name : detail::listDirectory(directory)) {
-    std::string path = detail::joinPath(directory, name);
+  for (const std::string& name : listDirectory(directory)) {
+    std::string path = joinPath(directory, name);
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) continue;
-    result.paths.push_back(std::move(path));
+    paths.push_back(std::move(path));
   }
-  for (const std::string& path : result.paths) {
-    if (prefix && !detail::fileNameOf(path).starts_with(*prefix)) continue;
-    const std::string text = detail::readWholeFile(path);
-    if (const std::size_t bad = detail::firstInvalidUtf8(text); bad != std::string_view::npos)
+  for (const std::string& path : paths) {
+    if (prefix && !fileNameOf(path).starts_with(*prefix)) continue;
+    std::string text = readWholeFile(path);
+    if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
       throw DataEncodingError(path, bad);
-    result.files.push_back(parseCategories(recordStartKey, text));
+    take(path, std::move(text));
   }
+  return paths;
+}
+
+}  // namespace detail
+
+KatFiles loadKATFiles(std::string_view vectorDirectory, std::string_view recordStartKey,
+                      std::optional<std::string_view> prefix) {
+  KatFiles result;
+  result.paths = detail::readVectorDirectory(
+      vectorDirectory, prefix, [&](const std::string& /*path*/, std::string&& text) {
+        result.files.push_back(parseCategories(recordStartKey, text));
+      });
   return result;
 }
 

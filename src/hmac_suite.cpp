@@ -6,6 +6,7 @@
 #include <quillon_tests/hmac.hpp>
 #include <quillon_tests/kat_records.hpp>
 
+#include "kat_files_view.hpp"
 #include "kat_origin.hpp"
 
 namespace quillon_tests {
@@ -42,7 +43,7 @@ std::string quoted(std::string_view text) {
 
 namespace {
 
-bool isKnownLength(const std::string& value) {
+bool isKnownLength(std::string_view value) {
   for (std::string_view algorithm : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"})
     if (algToLen(algorithm) == value) return true;
   return false;
@@ -50,24 +51,23 @@ bool isKnownLength(const std::string& value) {
 
 }  // namespace
 
-std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
-                                        SuiteDiagnostics* diagnostics) {
+HmacVectors loadHmacVectors(std::string_view algorithm, SuiteDiagnostics* diagnostics) {
   const std::string_view length = algToLen(algorithm);
-  KatFiles files = loadKATFiles("Test/KAT_HMAC", "Count");
-  const std::vector<std::string> opened = openedPaths(files, std::nullopt);
+  KatFileViews files = loadKATFileViews("Test/KAT_HMAC", "Count");
   if (diagnostics) diagnostics->directory = getDataFileName("Test/KAT_HMAC");
   const std::string namePrefix = "NistHMAC" + std::string(algorithm) + "-";
-  std::vector<HmacVector> vectors;
-  for (std::size_t file = 0; file < files.files.size(); ++file) {
+  HmacVectors result;
+  std::vector<HmacVector>& vectors = result.vectors;
+  for (const std::shared_ptr<const KatFileView>& file : files.files) {
     FileDiagnostics* fileReport = nullptr;
     if (diagnostics) {
-      diagnostics->files.push_back({opened[file], files.files[file].size(), 0, 0, {}, {}});
+      diagnostics->files.push_back({file->path(), file->categories().size(), 0, 0, {}, {}});
       fileReport = &diagnostics->files.back();
     }
     std::size_t recordInFile = 0, categoryInFile = 0;
-    for (KatCategory& category : files.files[file]) {
+    for (const KatCategoryView& category : file->categories()) {
       ++categoryInFile;
-      const std::string* selector = findProperty(category.header, "L");
+      const std::string_view* selector = findProperty(category.header, "L");
       const bool selected = selector != nullptr && *selector == length;
       if (fileReport && !(selector && isKnownLength(*selector))) {
         if (!fileReport->note.empty()) fileReport->note += "; ";
@@ -77,16 +77,16 @@ std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
                             (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
                                       : std::string("no \"L\" header"));
       }
-      for (KatRecord& record : category.records) {
+      for (const KatRecordView& record : category.records) {
         ++recordInFile;
         if (fileReport) fileReport->records = recordInFile;
         if (!selected) continue;
         // Looked up in this order.
-        std::string* message = findProperty(record, "Msg");
-        std::string* key = findProperty(record, "Key");
-        std::string* mac = findProperty(record, "Mac");
-        std::string* count = findProperty(record, "Count");
-        std::string* macLength = findProperty(record, "Tlen");
+        const std::string_view* message = findProperty(record, "Msg");
+        const std::string_view* key = findProperty(record, "Key");
+        const std::string_view* mac = findProperty(record, "Mac");
+        const std::string_view* count = findProperty(record, "Count");
+        const std::string_view* macLength = findProperty(record, "Tlen");
         if (!message || !key || !mac || !count || !macLength) {
           if (fileReport)
             fileReport->skipped.push_back(
@@ -96,20 +96,19 @@ std::vector<HmacVector> loadHmacVectors(std::string_view algorithm,
           continue;
         }
         if (fileReport) ++fileReport->tests;
-        HmacVector vector;
-        vector.name = namePrefix + quoted(*count);
-        vector.key = std::move(*key);
-        vector.message = std::move(*message);
-        vector.mac = std::move(*mac);
-        vector.macLength = std::move(*macLength);
-        vector.origin = describeOrigin(opened[file], recordInFile) +
-                        "\nfirst = hmacStrict over the whole message, "
-                        "second = hmac over 37-byte chunks";
-        vectors.push_back(std::move(vector));
+        vectors.push_back({namePrefix + quoted(*count), *key, *message, *mac, *macLength, file->path(),
+                           recordInFile});
       }
     }
+    result.files.push_back(file);
   }
-  return vectors;
+  return result;
+}
+
+std::string hmacOrigin(const HmacVector& vector) {
+  return describeOrigin(vector.path, vector.record) +
+         "\nfirst = hmacStrict over the whole message, "
+         "second = hmac over 37-byte chunks";
 }
 
 DecodedHmacVector decodeHmacVector(const HmacVector& vector) {

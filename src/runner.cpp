@@ -67,7 +67,10 @@ void runInto(const Test& test, std::vector<std::string>& path, std::vector<LeafR
     path.pop_back();
     return;
   }
-  std::vector<std::string> leafPath = path;
+  // Sized once: a copy of `path` would grow again for the leaf's name.
+  std::vector<std::string> leafPath;
+  leafPath.reserve(path.size() + 1);
+  leafPath.assign(path.begin(), path.end());
   leafPath.push_back(test.name());
   out.push_back(runLeaf(test, std::move(leafPath)));
 }
@@ -92,6 +95,7 @@ std::vector<LeafResult> runTest(const Test& test) {
 
 std::vector<LeafResult> runTests(const std::vector<Test>& tests) {
   std::vector<LeafResult> out;
+  out.reserve(countLeaves(tests));
   std::vector<std::string> path;
   for (const Test& test : tests) runInto(test, path, out);
   return out;

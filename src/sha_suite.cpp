@@ -3,13 +3,13 @@
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/sha.hpp>
 
+#include "kat_files_view.hpp"
 #include "kat_origin.hpp"
 
 namespace quillon_tests::detail {
 
-std::vector<ShaVector> loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics) {
-  KatFiles files = loadKATFiles("Test/KAT_SHA", "Len", prefix);
-  const std::vector<std::string> opened = openedPaths(files, prefix);
+ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics) {
+  KatFileViews files = loadKATFileViews("Test/KAT_SHA", "Len", prefix);
   if (diagnostics) {
     diagnostics->directory = getDataFileName("Test/KAT_SHA");
     for (const std::string& path : files.paths)
@@ -17,22 +17,23 @@ std::vector<ShaVector> loadShaVectors(std::string_view prefix, SuiteDiagnostics*
         diagnostics->files.push_back(
             {path, 0, 0, 0, "not read: the name does not begin with \"" + std::string(prefix) + "\"", {}});
   }
-  std::vector<ShaVector> vectors;
+  ShaVectors result;
+  std::vector<ShaVector>& vectors = result.vectors;
   const std::string namePrefix = "Nist" + std::string(prefix) + "-";
-  for (std::size_t file = 0; file < files.files.size(); ++file) {
+  for (const std::shared_ptr<const KatFileView>& file : files.files) {
     FileDiagnostics* fileReport = nullptr;
     if (diagnostics) {
-      diagnostics->files.push_back({opened[file], files.files[file].size(), 0, 0, {}, {}});
+      diagnostics->files.push_back({file->path(), file->categories().size(), 0, 0, {}, {}});
       fileReport = &diagnostics->files.back();
     }
     std::size_t recordInFile = 0;
-    for (KatCategory& category : files.files[file]) {
-      for (KatRecord& record : category.records) {
+    for (const KatCategoryView& category : file->categories()) {
+      for (const KatRecordView& record : category.records) {
         ++recordInFile;
         // Looked up in this order; "Len" opens every record.
-        std::string* message = findProperty(record, "Msg");
-        std::string* digest = findProperty(record, "MD");
-        std::string* length = findProperty(record, "Len");
+        const std::string_view* message = findProperty(record, "Msg");
+        const std::string_view* digest = findProperty(record, "MD");
+        const std::string_view* length = findProperty(record, "Len");
         if (fileReport) {
           fileReport->records = recordInFile;
           if (!message || !digest || !length) {
@@ -43,19 +44,19 @@ std::vector<ShaVector> loadShaVectors(std::string_view prefix, SuiteDiagnostics*
           }
         }
         if (!message || !digest || !length) continue;
-        ShaVector vector;
-        vector.name = namePrefix + std::to_string(vectors.size() + 1);
-        vector.length = std::move(*length);
-        vector.message = std::move(*message);
-        vector.digest = std::move(*digest);
-        vector.origin = describeOrigin(opened[file], recordInFile) +
-                        "\nfirst = hashStrict over the whole message, "
-                        "second = hash over 37-byte chunks";
-        vectors.push_back(std::move(vector));
+        vectors.push_back({namePrefix + std::to_string(vectors.size() + 1), *length, *message, *digest,
+                           file->path(), recordInFile});
       }
     }
+    result.files.push_back(file);
   }
-  return vectors;
+  return result;
+}
+
+std::string shaOrigin(const ShaVector& vector) {
+  return describeOrigin(vector.path, vector.record) +
+         "\nfirst = hashStrict over the whole message, "
+         "second = hash over 37-byte chunks";
 }
 
 DecodedShaVector decodeShaVector(const ShaVector& vector) {

@@ -5,6 +5,7 @@
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/kat_records.hpp>
 
+#include "kat_files_view.hpp"
 #include "kat_origin.hpp"
 
 namespace quillon_tests {
@@ -77,8 +78,8 @@ const TwoFishKindEntry& entryOf(TwoFishFileKind kind) noexcept {
   return twoFishKinds[static_cast<std::size_t>(kind)];
 }
 
-bool holdsRecords(const std::vector<KatCategory>& categories) noexcept {
-  for (const KatCategory& category : categories)
+bool holdsRecords(std::span<const KatCategoryView> categories) noexcept {
+  for (const KatCategoryView& category : categories)
     if (!category.records.empty()) return true;
   return false;
 }
@@ -106,17 +107,17 @@ void throwKeyRefused(const TwoFishVector& vector, std::string_view path, std::si
   // always given for a refused key; drivers match on them.
   throw KeyRefusedError("Maybe.fromJust: Nothing, fromJust called at ./Test/TwoFish:93:14-22: "
                         "buildKey refused the " + std::to_string(keyBytes) + "-byte key of " +
-                        std::string(twoFishNamePrefix(vector.kind)) + vector.index + " (" +
+                        std::string(twoFishNamePrefix(vector.kind)) + std::string(vector.index) + " (" +
                         describeOrigin(path, vector.record) + ")");
 }
 
 void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostics,
                            UnknownKind unknownKind) {
-  KatFiles files = loadKATFiles("Test/KAT_TWOFISH", "I");
+  const KatFileViews files = loadKATFileViews("Test/KAT_TWOFISH", "I");
   if (diagnostics != nullptr) diagnostics->directory = getDataFileName("Test/KAT_TWOFISH");
-  for (std::size_t file = 0; file < files.files.size(); ++file) {
-    const std::string& path = files.paths[file];
-    std::vector<KatCategory>& categories = files.files[file];
+  for (const std::shared_ptr<const KatFileView>& file : files.files) {
+    const std::string& path = file->path();
+    const std::span<const KatCategoryView> categories = file->categories();
     const std::string_view stem = fileStemOf(path);
 
     FileDiagnostics* report = nullptr;
@@ -124,7 +125,7 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
       report = &diagnostics->files.emplace_back();
       report->path = path;
       report->categories = categories.size();
-      for (const KatCategory& category : categories) report->records += category.records.size();
+      report->records = file->recordCount();
     }
 
     const std::optional<TwoFishFileKind> kind = twoFishFileKind(stem);
@@ -142,14 +143,14 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
     }
 
     const TwoFishKindEntry& entry = entryOf(*kind);
-    sink.startFile(path);
+    sink.startFile(path, file);
     std::size_t recordInFile = 0;
-    for (KatCategory& category : categories) {
-      for (KatRecord& record : category.records) {
+    for (const KatCategoryView& category : categories) {
+      for (const KatRecordView& record : category.records) {
         ++recordInFile;
         // Header fields come first in every row, so one pass in row order
         // looks them up before the record's.
-        std::array<std::string*, 5> values{};
+        std::array<const std::string_view*, 5> values{};
         bool complete = true;
         for (std::size_t i = 0; i < entry.fieldCount && complete; ++i) {
           const Field& field = entry.fields[i];
@@ -170,21 +171,18 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
         }
         if (!complete) continue;
 
-        // Header values serve every record of the category: copied. Record
-        // values are used once: moved.
-        auto take = [&](std::string_view key) -> std::string {
+        auto take = [&](std::string_view key) -> std::string_view {
           for (std::size_t i = 0; i < entry.fieldCount; ++i)
-            if (entry.fields[i].key == key)
-              return entry.fields[i].source == Source::header ? *values[i] : std::move(*values[i]);
+            if (entry.fields[i].key == key) return *values[i];
           return {};
         };
         TwoFishVector vector;
         vector.kind = *kind;
         vector.index = take("I");
         vector.key = take("KEY");
-        std::string plaintext = take("PT"), ciphertext = take("CT");
-        vector.input = std::move(entry.encrypts ? plaintext : ciphertext);
-        vector.expected = std::move(entry.encrypts ? ciphertext : plaintext);
+        const std::string_view plaintext = take("PT"), ciphertext = take("CT");
+        vector.input = entry.encrypts ? plaintext : ciphertext;
+        vector.expected = entry.encrypts ? ciphertext : plaintext;
         vector.record = recordInFile;
         sink.add(std::move(vector));
         if (report != nullptr) ++report->tests;

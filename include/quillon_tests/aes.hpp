@@ -72,23 +72,25 @@ constexpr bool aesKindNeedsIV(AesFileKind kind) noexcept {
   return kind != AesFileKind::ecbEncrypt && kind != AesFileKind::ecbDecrypt;
 }
 
-/// An AES vector as selected while the list is built; the texts still hex.
+/// An AES vector as selected while the list is built; the texts still hex,
+/// views into the vector file that the sink was given with startFile.
 struct AesVector {
   AesFileKind kind;
-  std::string count;     // the record's "COUNT"; the test is "<file name>-<count>"
-  std::string input;     // PLAINTEXT when the kind encrypts, else CIPHERTEXT
-  std::string expected;  // the other one
-  std::size_t record;    // position in its file, from 1
+  std::string_view count;     // the record's "COUNT"; the test is "<file name>-<count>"
+  std::string_view input;     // PLAINTEXT when the kind encrypts, else CIPHERTEXT
+  std::string_view expected;  // the other one
+  std::size_t record;         // position in its file, from 1
 };
 
 /// What the selection asks of the cipher under test, and where its result
 /// goes. Before the records of a file of a supported kind the collector calls
-/// startFile; then for each record acceptIV (IV kinds only), acceptKey, and
-/// add for a record that both accepted. A sink keeps the IV and key it built
-/// for the add that follows.
+/// startFile with the file's path and an owner that keeps the file's texts
+/// alive; then for each record acceptIV (IV kinds only), acceptKey, and add
+/// for a record that both accepted. A sink keeps the IV and key it built for
+/// the add that follows.
 class AesRecordSink {
  public:
-  virtual void startFile(const std::string& path) = 0;
+  virtual void startFile(const std::string& path, const std::shared_ptr<const void>& owner) = 0;
   virtual bool acceptIV(quillon::ByteView bytes) = 0;
   virtual bool acceptKey(quillon::ByteView bytes) = 0;
   virtual void add(AesVector&& vector) = 0;
@@ -113,7 +115,8 @@ template <class K>
 struct AesSuiteData {
   struct File {
     std::string path;
-    std::string namePrefix;  // "<file name>-"
+    std::string namePrefix;              // "<file name>-"
+    std::shared_ptr<const void> owner;  // the vector file the cases' texts point into
   };
   struct Case {
     K key;
@@ -156,11 +159,11 @@ void runAesTest(const typename AesSuiteData<K>::Case& test) {
 template <class K, bool Build>
 class AesSelection final : public AesRecordSink {
  public:
-  void startFile(const std::string& path) override {
+  void startFile(const std::string& path, const std::shared_ptr<const void>& owner) override {
     if constexpr (Build) {
       std::string namePrefix(fileNameOf(path));
       namePrefix += '-';
-      data_->files.push_back({path, std::move(namePrefix)});
+      data_->files.push_back({path, std::move(namePrefix), owner});
     }
   }
   bool acceptIV(quillon::ByteView bytes) override {
@@ -189,8 +192,10 @@ class AesSelection final : public AesRecordSink {
     std::vector<Test> tests;
     tests.reserve(data_->cases.size() + 2);
     for (const auto& test : data_->cases) {
-      std::string name = test.file->namePrefix;
-      name += test.vector.count;
+      // Sized once: a copied prefix would grow again for the count.
+      std::string name;
+      name.reserve(test.file->namePrefix.size() + test.vector.count.size());
+      name.append(test.file->namePrefix).append(test.vector.count);
       // Aliasing pointer: owns the whole data, points at this case.
       std::shared_ptr<const typename AesSuiteData<K>::Case> shared(data_, &test);
       tests.push_back(testCase(std::move(name), [shared] { runAesTest<K>(*shared); }));

@@ -80,22 +80,24 @@ enum class TwoFishFileKind { cbcDecrypt, cbcEncrypt, ecbDecrypt, ecbEncrypt, ecb
 /// The kind a file stem names, or nothing.
 std::optional<TwoFishFileKind> twoFishFileKind(std::string_view stem);
 
-/// A TwoFish vector as selected while the list is built; the texts still hex.
+/// A TwoFish vector as selected while the list is built; the texts still hex,
+/// views into the vector file that the sink was given with startFile.
 struct TwoFishVector {
   TwoFishFileKind kind;
-  std::string index;     // the record's "I"; the test is the kind's prefix and this
-  std::string key;       // from the record, or the category header for ECB_VT
-  std::string input;     // PT when the kind encrypts, else CT
-  std::string expected;  // the other one
-  std::size_t record;    // position in its file, from 1
+  std::string_view index;     // the record's "I"; the test is the kind's prefix and this
+  std::string_view key;       // from the record, or the category header for ECB_VT
+  std::string_view input;     // PT when the kind encrypts, else CT
+  std::string_view expected;  // the other one
+  std::size_t record;         // position in its file, from 1
 };
 
 /// Where the selection sends its results. Before the records of a file of a
-/// known kind the collector calls startFile; for the CBC kinds it calls
-/// acceptIV, and add when it accepted. The sink keeps the IV for that add.
+/// known kind the collector calls startFile, with an owner that keeps the
+/// file's texts alive; for the CBC kinds it calls acceptIV, and add when it
+/// accepted. The sink keeps the IV for that add.
 class TwoFishRecordSink {
  public:
-  virtual void startFile(const std::string& path) = 0;
+  virtual void startFile(const std::string& path, const std::shared_ptr<const void>& owner) = 0;
   virtual bool acceptIV(quillon::ByteView bytes) = 0;
   virtual void add(TwoFishVector&& vector) = 0;
 
@@ -132,6 +134,7 @@ struct TwoFishSuiteData {
     const std::string* path;
   };
   std::deque<std::string> paths;  // a deque: cases point into it while it grows
+  std::vector<std::shared_ptr<const void>> files;  // what the cases' texts point into
   std::vector<Case> cases;
 };
 
@@ -167,8 +170,11 @@ void runTwoFishTest(const typename TwoFishSuiteData<K>::Case& test) {
 template <class K, bool Build>
 class TwoFishSelection final : public TwoFishRecordSink {
  public:
-  void startFile(const std::string& path) override {
-    if constexpr (Build) data_->paths.push_back(path);
+  void startFile(const std::string& path, const std::shared_ptr<const void>& owner) override {
+    if constexpr (Build) {
+      data_->paths.push_back(path);
+      data_->files.push_back(owner);
+    }
   }
   bool acceptIV(quillon::ByteView bytes) override {
     auto read = quillon::IV<K>::get(bytes);
@@ -188,8 +194,10 @@ class TwoFishSelection final : public TwoFishRecordSink {
     std::vector<Test> tests;
     tests.reserve(data_->cases.size() + 2);
     for (const auto& test : data_->cases) {
-      std::string name(twoFishNamePrefix(test.vector.kind));
-      name += test.vector.index;
+      const std::string_view prefix = twoFishNamePrefix(test.vector.kind);
+      std::string name;
+      name.reserve(prefix.size() + test.vector.index.size());
+      name.append(prefix).append(test.vector.index);
       // Aliasing pointer: owns the whole data, points at this case.
       std::shared_ptr<const typename TwoFishSuiteData<K>::Case> shared(data_, &test);
       tests.push_back(testCase(std::move(name), [shared] { runTwoFishTest<K>(*shared); }));

@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <typeinfo>
 #include <string>
 #include <vector>
 
 #include <quillon_tests/data_files.hpp>
+
+#include "kat/materialise.hpp"
 
 namespace quillon_tests {
 namespace {
@@ -295,6 +298,103 @@ INSTANTIATE_TEST_SUITE_P(Utf8, FileEncodingTest, testing::Values(
     EncodingCase{"BadThirdByte", ascii19 + "\xE2\x80" "A", 19},
     EncodingCase{"SecondErrorNotReported", ascii19 + "\xC2\xA0" "x\xFF\xFF", 22}),
     [](const testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
+
+// What a loader gives for a directory: the paths and parsed files, or the
+// exception's type and text.
+struct LoadOutcome {
+  std::vector<std::string> paths;
+  std::vector<std::vector<KatCategory>> files;
+  std::string error;
+  friend bool operator==(const LoadOutcome&, const LoadOutcome&) = default;
+};
+
+void PrintTo(const LoadOutcome& outcome, std::ostream* os) {
+  *os << outcome.paths.size() << " paths, " << outcome.files.size() << " files";
+  for (const std::string& path : outcome.paths) *os << "\n  " << path;
+  if (!outcome.error.empty()) *os << "\n  error: " << outcome.error;
+}
+
+template <class Load>
+LoadOutcome outcomeOf(Load load) {
+  try {
+    return load();
+  } catch (const std::exception& error) {
+    return {{}, {}, std::string(typeid(error).name()) + ": " + error.what()};
+  }
+}
+
+LoadOutcome viaCopies(std::string_view directory, std::string_view key, std::optional<std::string_view> prefix) {
+  return outcomeOf([&] {
+    KatFiles loaded = loadKATFiles(directory, key, prefix);
+    return LoadOutcome{std::move(loaded.paths), std::move(loaded.files), {}};
+  });
+}
+
+LoadOutcome viaViews(std::string_view directory, std::string_view key, std::optional<std::string_view> prefix) {
+  return outcomeOf([&] {
+    detail::KatFileViews loaded = detail::loadKATFileViews(directory, key, prefix);
+    LoadOutcome outcome{std::move(loaded.paths), {}, {}};
+    for (const auto& file : loaded.files) outcome.files.push_back(testing_views::materialise(*file));
+    return outcome;
+  });
+}
+
+// The view loader shares the listing and reading of loadKATFiles; these pin
+// that it also selects, orders, parses and fails the same way.
+TEST_F(LoadKATFilesTest, ViewLoaderMatchesOnCraftedDirectories) {
+  writeFile(vectors() / "A.TXT", recordText);
+  writeFile(vectors() / "AB.TXT", "[X]\n# c\nCOUNT = 1\n KEY = 0 1\n[Y]\n");
+  writeFile(vectors() / ".hidden", "COUNT = 1\n");
+  writeFile(vectors() / "short", "=");
+  writeFile(vectors() / "Z.bad", "COUNT = 0\n\xFF");
+  fs::create_directory(vectors() / "old");
+  writeFile(vectors() / "old" / "INNER.TXT", "COUNT = 2\n");
+  fs::create_symlink("missing.txt", vectors() / "B.TXT");
+  fs::create_symlink("A.TXT", vectors() / "C.TXT");
+  fs::create_directory_symlink("old", vectors() / "D");
+
+  const std::vector<std::optional<std::string_view>> prefixes = {"A", "AB", ".", "s", "C", "old", "", "Z"};
+  for (const auto& prefix : prefixes) {
+    const LoadOutcome copies = viaCopies("Test/KAT", "COUNT", prefix);
+    EXPECT_EQ(viaViews("Test/KAT", "COUNT", prefix), copies) << *prefix;
+  }
+  // Without a prefix the invalid file is read, and both loaders fail on it.
+  const LoadOutcome all = viaCopies("Test/KAT", "COUNT", std::nullopt);
+  EXPECT_NE(all.error.find("Z.bad' is not valid UTF-8"), std::string::npos) << all.error;
+  EXPECT_EQ(viaViews("Test/KAT", "COUNT", std::nullopt), all);
+  // A missing directory, and a file where the directory should be.
+  EXPECT_EQ(viaViews("Test/none", "COUNT", std::nullopt), viaCopies("Test/none", "COUNT", std::nullopt));
+  EXPECT_EQ(viaViews("Test/KAT/A.TXT", "COUNT", std::nullopt),
+            viaCopies("Test/KAT/A.TXT", "COUNT", std::nullopt));
+  EXPECT_FALSE(viaCopies("Test/none", "COUNT", std::nullopt).error.empty());
+}
+
+TEST_F(LoadKATFilesTest, ViewLoaderMatchesOnUnreadableFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads files whatever their permissions";
+  writeFile(vectors() / "A.TXT", recordText);
+  fs::permissions(vectors() / "A.TXT", fs::perms::none);
+  const LoadOutcome copies = viaCopies("Test/KAT", "COUNT", std::nullopt);
+  EXPECT_NE(copies.error.find("Permission denied"), std::string::npos) << copies.error;
+  EXPECT_EQ(viaViews("Test/KAT", "COUNT", std::nullopt), copies);
+}
+
+// The shipped vectors (the test runner points the data directory at them).
+TEST(LoadKATFileViews, MatchesLoadKATFilesOnShippedVectors) {
+  struct Directory {
+    const char* path;
+    const char* startKey;
+    std::optional<std::string_view> prefix;
+  };
+  for (const Directory& d : {Directory{"Test/KAT_SHA", "Len", "SHA256"}, Directory{"Test/KAT_SHA", "Len", std::nullopt},
+                             Directory{"Test/KAT_HMAC", "Count", std::nullopt},
+                             Directory{"Test/KAT_AES", "COUNT", std::nullopt},
+                             Directory{"Test/KAT_TWOFISH", "I", std::nullopt}}) {
+    const LoadOutcome copies = viaCopies(d.path, d.startKey, d.prefix);
+    EXPECT_TRUE(copies.error.empty()) << d.path << ": " << copies.error;
+    EXPECT_FALSE(copies.files.empty()) << d.path;
+    EXPECT_EQ(viaViews(d.path, d.startKey, d.prefix), copies) << d.path;
+  }
+}
 
 }  // namespace
 }  // namespace quillon_tests

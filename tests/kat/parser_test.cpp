@@ -8,6 +8,7 @@
 #include <quillon_tests/kat_parser.hpp>
 
 #include "kat/reference_parser.hpp"
+#include "kat/materialise.hpp"
 
 namespace quillon_tests {
 
@@ -30,6 +31,10 @@ namespace {
 
 using Categories = std::vector<KatCategory>;
 
+Categories parseViews(std::string_view startKey, std::string text) {
+  return testing_views::materialise(*detail::KatFileView::parse("file", std::move(text), startKey));
+}
+
 struct ParseCase {
   const char* name;
   std::string startKey;
@@ -48,6 +53,11 @@ class ParseCategoriesTest : public testing::TestWithParam<ParseCase> {};
 TEST_P(ParseCategoriesTest, GivesExpectedCategories) {
   const ParseCase& c = GetParam();
   EXPECT_EQ(parseCategories(c.startKey, c.text), c.expected);
+}
+
+TEST_P(ParseCategoriesTest, ViewsGiveExpectedCategories) {
+  const ParseCase& c = GetParam();
+  EXPECT_EQ(parseViews(c.startKey, c.text), c.expected);
 }
 
 std::string caseName(const testing::TestParamInfo<ParseCase>& info) { return info.param.name; }
@@ -125,6 +135,41 @@ INSTANTIATE_TEST_SUITE_P(Structure, ParseCategoriesTest, testing::Values(
               {{{}, {{{"Len", "0"}}}}, {{{"A", ""}, {"B", ""}}, {}}}}),
     caseName);
 
+// The views of plain lines are slices of the file's text; those of lines
+// the parser rewrites (headers, blanks inside a field, carriage returns)
+// are the file's own copies, which later lines do not overwrite.
+TEST(KatFileView, PlainFieldsPointIntoTextRewrittenOnesAreCopied) {
+  const std::string text =
+      "[L = 20]\n[Mode = CBC]\nCOUNT = 0\nKEY = 00 ff\nIV=0102\r\nPT = a\rb\nCOUNT = 1\nKEY = 11\n";
+  const auto file = detail::KatFileView::parse("dir/file.rsp", text, "COUNT");
+  EXPECT_EQ(file->path(), "dir/file.rsp");
+  ASSERT_EQ(file->text(), text);
+  ASSERT_EQ(file->categories().size(), 1u);
+  ASSERT_EQ(file->recordCount(), 2u);
+  const detail::KatCategoryView& category = file->categories()[0];
+  auto inText = [&](std::string_view field) {
+    return field.data() >= file->text().data() &&
+           field.data() + field.size() <= file->text().data() + file->text().size();
+  };
+  ASSERT_EQ(category.header.size(), 2u);
+  EXPECT_EQ(category.header[0], (detail::KatPropertyView{"L", "20"}));
+  EXPECT_EQ(category.header[1], (detail::KatPropertyView{"Mode", "CBC"}));
+  for (const auto& [key, value] : category.header) EXPECT_FALSE(inText(key) || inText(value)) << key;
+  ASSERT_EQ(category.records.size(), 2u);
+  const std::vector<detail::KatPropertyView> first(category.records[0].begin(), category.records[0].end());
+  EXPECT_EQ(first, (std::vector<detail::KatPropertyView>{
+                       {"COUNT", "0"}, {"KEY", "00ff"}, {"IV", "0102"}, {"PT", "ab"}}));
+  EXPECT_TRUE(inText(first[0].first) && inText(first[0].second));
+  EXPECT_FALSE(inText(first[1].second));  // blanks removed inside the value
+  EXPECT_TRUE(inText(first[2].first) && inText(first[2].second));  // "\r\n" ends a plain line
+  EXPECT_FALSE(inText(first[3].second));  // carriage return removed inside the value
+  const std::vector<detail::KatPropertyView> second(category.records[1].begin(), category.records[1].end());
+  EXPECT_EQ(second, (std::vector<detail::KatPropertyView>{{"COUNT", "1"}, {"KEY", "11"}}));
+  EXPECT_EQ(detail::findProperty(category.records[0], "KEY") != nullptr
+                ? *detail::findProperty(category.records[0], "KEY") : "absent", "00ff");
+  EXPECT_EQ(detail::findProperty(category.records[1], "IV"), nullptr);
+}
+
 TEST(GetCategories, NoLinesGiveNoCategories) { EXPECT_TRUE(getCategories("Len", {}).empty()); }
 
 TEST(GetCategories, DropsNothingAndRemovesNoCarriageReturn) {
@@ -175,7 +220,9 @@ TEST(ParseCategoriesReference, AgreesOnRandomTexts) {
     const auto startKey = *rc::gen::element<std::string>("Len", "Msg", "", "[");
     std::string text;
     for (const std::size_t i : indices) text += textPieces[i];
-    RC_ASSERT(parseCategories(startKey, text) == reference::parseCategories(startKey, text));
+    const Categories expected = reference::parseCategories(startKey, text);
+    RC_ASSERT(parseCategories(startKey, text) == expected);
+    RC_ASSERT(parseViews(startKey, text) == expected);
     const std::vector<std::string> lines = reference::filteredLines(text);
     RC_ASSERT(getCategories(startKey, lines) == reference::getCategories(startKey, lines));
   });

@@ -233,6 +233,11 @@ TEST(HmacSuite, FaultyImplementationsFailExactlyTheVectorsThatExposeThem) {
   EXPECT_EQ(outcomeLetters(chunked), "FPPF");
   EXPECT_NE(chunked[0].report.find("first component: equal"), std::string::npos);
   EXPECT_NE(chunked[0].report.find("second component: DIFFERS"), std::string::npos);
+  // The note names the file and the record's position, also for the last one.
+  for (const char* needle : {"NistHMACSHA256-\"3\"", "k.rsp, record 4",
+                             "first = hmacStrict over the whole message, second = hmac over 37-byte chunks"})
+    EXPECT_NE(chunked[3].report.find(needle), std::string::npos) << needle << " missing in\n"
+                                                                 << chunked[3].report;
 }
 
 TEST(Diagnostics, ShaAndHmacSelectionsGiveEverySkipWithItsReason) {
