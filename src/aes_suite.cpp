@@ -79,13 +79,7 @@ void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics) {
     const std::span<const KatCategoryView> categories = file->categories();
     const std::string_view fileName = fileNameOf(path);
 
-    FileDiagnostics* report = nullptr;
-    if (diagnostics != nullptr) {
-      report = &diagnostics->files.emplace_back();
-      report->path = path;
-      report->categories = categories.size();
-      report->records = file->recordCount();
-    }
+    FileDiagnostics* report = beginFileReport(diagnostics, *file);
 
     // Every category of the file goes with the file's own name and kind, so
     // a file with no category or with several cannot shift the names and

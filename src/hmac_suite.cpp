@@ -59,11 +59,7 @@ HmacVectors loadHmacVectors(std::string_view algorithm, SuiteDiagnostics* diagno
   HmacVectors result;
   std::vector<HmacVector>& vectors = result.vectors;
   for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    FileDiagnostics* fileReport = nullptr;
-    if (diagnostics) {
-      diagnostics->files.push_back({file->path(), file->categories().size(), 0, 0, {}, {}});
-      fileReport = &diagnostics->files.back();
-    }
+    FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
     std::size_t recordInFile = 0, categoryInFile = 0;
     for (const KatCategoryView& category : file->categories()) {
       ++categoryInFile;
@@ -79,7 +75,6 @@ HmacVectors loadHmacVectors(std::string_view algorithm, SuiteDiagnostics* diagno
       }
       for (const KatRecordView& record : category.records) {
         ++recordInFile;
-        if (fileReport) fileReport->records = recordInFile;
         if (!selected) continue;
         // Looked up in this order.
         const std::string_view* message = findProperty(record, "Msg");

@@ -136,4 +136,13 @@ KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view
   return result;
 }
 
+FileDiagnostics* beginFileReport(SuiteDiagnostics* diagnostics, const KatFileView& file) {
+  if (diagnostics == nullptr) return nullptr;
+  FileDiagnostics& report = diagnostics->files.emplace_back();
+  report.path = file.path();
+  report.categories = file.categories().size();
+  report.records = file.recordCount();
+  return &report;
+}
+
 }  // namespace quillon_tests::detail

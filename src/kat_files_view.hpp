@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include <quillon_tests/diagnostics.hpp>
+
 namespace quillon_tests::detail {
 
 using KatPropertyView = std::pair<std::string_view, std::string_view>;
@@ -74,5 +76,9 @@ struct KatFileViews {
 /// checks and errors.
 KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
                               std::optional<std::string_view> prefix = {});
+
+/// The diagnostics entry of one file a suite reads, with its path and its
+/// category and record counts; nullptr when no diagnostics are wanted.
+FileDiagnostics* beginFileReport(SuiteDiagnostics* diagnostics, const KatFileView& file);
 
 }  // namespace quillon_tests::detail

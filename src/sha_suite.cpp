@@ -21,11 +21,7 @@ ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics
   std::vector<ShaVector>& vectors = result.vectors;
   const std::string namePrefix = "Nist" + std::string(prefix) + "-";
   for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    FileDiagnostics* fileReport = nullptr;
-    if (diagnostics) {
-      diagnostics->files.push_back({file->path(), file->categories().size(), 0, 0, {}, {}});
-      fileReport = &diagnostics->files.back();
-    }
+    FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
     std::size_t recordInFile = 0;
     for (const KatCategoryView& category : file->categories()) {
       for (const KatRecordView& record : category.records) {
@@ -35,7 +31,6 @@ ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics
         const std::string_view* digest = findProperty(record, "MD");
         const std::string_view* length = findProperty(record, "Len");
         if (fileReport) {
-          fileReport->records = recordInFile;
           if (!message || !digest || !length) {
             fileReport->skipped.push_back(
                 {recordInFile, std::string("missing \"") + (!message ? "Msg" : !digest ? "MD" : "Len") + "\""});

@@ -120,13 +120,7 @@ void collectTwoFishVectors(TwoFishRecordSink& sink, SuiteDiagnostics* diagnostic
     const std::span<const KatCategoryView> categories = file->categories();
     const std::string_view stem = fileStemOf(path);
 
-    FileDiagnostics* report = nullptr;
-    if (diagnostics != nullptr) {
-      report = &diagnostics->files.emplace_back();
-      report->path = path;
-      report->categories = categories.size();
-      report->records = file->recordCount();
-    }
+    FileDiagnostics* report = beginFileReport(diagnostics, *file);
 
     const std::optional<TwoFishFileKind> kind = twoFishFileKind(stem);
     if (!kind) {
