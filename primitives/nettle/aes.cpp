@@ -9,17 +9,17 @@
 
 namespace quillon::nettle::detail {
 
-struct AesSchedule::Context {
+namespace {
+
+struct AesKeys {
   // nettle keeps separate expanded keys for the two directions.
   union Keys {
     aes128_ctx aes128[2];
     aes192_ctx aes192[2];
     aes256_ctx aes256[2];
   } keys;
-  KeyedCipher cipher;  // points into `keys`; the context never moves
+  KeyedCipher cipher;  // points into `keys`; the object never moves
 };
-
-namespace {
 
 template <class Key, void (*SetEncrypt)(Key*, const std::uint8_t*),
           void (*SetDecrypt)(Key*, const std::uint8_t*),
@@ -36,14 +36,14 @@ void expand(Key (&keys)[2], KeyedCipher& cipher, ByteView key) {
 
 }  // namespace
 
-AesSchedule::AesSchedule(int keyBits, ByteView key) {
+std::shared_ptr<const KeyedCipher> aesCipher(int keyBits, ByteView key) {
   if ((keyBits != 128 && keyBits != 192 && keyBits != 256) ||
       key.size() != static_cast<std::size_t>(keyBits / 8))
     throw std::invalid_argument("nettle AES-" + std::to_string(keyBits) + ": a key of " +
                                 std::to_string(key.size()) + " bytes");
-  auto context = std::make_shared<Context>();
-  Context::Keys& keys = context->keys;
-  KeyedCipher& cipher = context->cipher;
+  auto expanded = std::make_shared<AesKeys>();
+  AesKeys::Keys& keys = expanded->keys;
+  KeyedCipher& cipher = expanded->cipher;
   cipher.name = "nettle AES-" + std::to_string(keyBits);
   switch (keyBits) {
     case 128:
@@ -59,17 +59,8 @@ AesSchedule::AesSchedule(int keyBits, ByteView key) {
              aes256_decrypt>(keys.aes256, cipher, key);
       break;
   }
-  context_ = std::move(context);
-}
-
-ByteString AesSchedule::run(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
-                            Byte* ivOut) const {
-  return runMode(context_->cipher, mode, encrypt, iv, input, ivOut);
-}
-
-LazyByteString AesSchedule::runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
-                                    const LazyByteString& input, Byte* ivOut) const {
-  return runModeLazy(context_->cipher, mode, encrypt, iv, input, ivOut);
+  // Shares ownership of the whole object while pointing at its cipher.
+  return {expanded, &expanded->cipher};
 }
 
 }  // namespace quillon::nettle::detail

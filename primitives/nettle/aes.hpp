@@ -12,7 +12,6 @@
 // are computed once in buildKey and shared by copies of the key value.
 
 #include <cstddef>
-#include <memory>
 #include <optional>
 
 #include <quillon/block_cipher.hpp>
@@ -21,29 +20,9 @@
 #include <quillon/modes.hpp>
 
 #include <primitives/native_modes.hpp>
+#include <primitives/nettle/schedule.hpp>
 
 namespace quillon::nettle {
-
-namespace detail {
-
-/// Expanded AES keys and nettle's modes over them.
-class AesSchedule {
- public:
-  /// `key` must be keyBits / 8 bytes, keyBits one of 128, 192, 256.
-  AesSchedule(int keyBits, ByteView key);
-
-  /// Runs `mode` (ECB, CBC, CFB or CTR) over `input`; see NativeModes.
-  ByteString run(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
-                 Byte* ivOut) const;
-  LazyByteString runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
-                         const LazyByteString& input, Byte* ivOut) const;
-
- private:
-  struct Context;
-  std::shared_ptr<const Context> context_;
-};
-
-}  // namespace detail
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
@@ -66,7 +45,7 @@ class AES : public bindings::NativeModes<AES<KeyBits>> {
 
  private:
   friend bindings::NativeModes<AES>;
-  explicit AES(ByteView key) : schedule_(KeyBits, key) {}
+  explicit AES(ByteView key) : schedule_(detail::aesCipher(KeyBits, key)) {}
 
   ByteString runNative(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
                        Byte* ivOut) const {
@@ -77,7 +56,7 @@ class AES : public bindings::NativeModes<AES<KeyBits>> {
     return schedule_.runLazy(mode, encrypt, iv, input, ivOut);
   }
 
-  detail::AesSchedule schedule_;
+  detail::NettleSchedule schedule_;
 };
 
 using AES128 = AES<128>;

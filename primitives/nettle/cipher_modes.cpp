@@ -1,4 +1,5 @@
 #include <primitives/nettle/cipher_modes.hpp>
+#include <primitives/nettle/schedule.hpp>
 
 #include <nettle/cbc.h>
 #include <nettle/cfb.h>
@@ -122,6 +123,16 @@ LazyByteString runModeLazy(const KeyedCipher& cipher, NativeMode mode, bool encr
   LazyByteString out = quillon::detail::runModeChunked(engine, blockBytes, input);
   engine.copyRegister(ivOut);
   return out;
+}
+
+ByteString NettleSchedule::run(NativeMode mode, bool encrypt, ByteView iv, ByteView input,
+                               Byte* ivOut) const {
+  return runMode(*cipher_, mode, encrypt, iv, input, ivOut);
+}
+
+LazyByteString NettleSchedule::runLazy(NativeMode mode, bool encrypt, ByteView iv,
+                                       const LazyByteString& input, Byte* ivOut) const {
+  return runModeLazy(*cipher_, mode, encrypt, iv, input, ivOut);
 }
 
 }  // namespace quillon::nettle::detail

@@ -9,31 +9,27 @@
 
 namespace quillon::nettle::detail {
 
-struct TwofishSchedule::Context {
+namespace {
+
+struct TwofishKey {
   twofish_ctx key;
-  KeyedCipher cipher;  // points into `key`; the context never moves
+  KeyedCipher cipher;  // points into `key`; the object never moves
 };
 
-TwofishSchedule::TwofishSchedule(ByteView key) {
+}  // namespace
+
+std::shared_ptr<const KeyedCipher> twofishCipher(ByteView key) {
   if (key.size() != 16 && key.size() != 24 && key.size() != 32)
     throw std::invalid_argument("nettle TwoFish: keys are 16, 24 or 32 bytes, not " +
                                 std::to_string(key.size()));
-  auto context = std::make_shared<Context>();
-  twofish_set_key(&context->key, key.size(), key.data());
+  auto expanded = std::make_shared<TwofishKey>();
+  twofish_set_key(&expanded->key, key.size(), key.data());
   // TwoFish decrypts with the same expanded key it encrypts with.
-  context->cipher = {"nettle TwoFish", blockFunction<twofish_ctx, twofish_encrypt>, &context->key,
-                     blockFunction<twofish_ctx, twofish_decrypt>, &context->key};
-  context_ = std::move(context);
-}
-
-ByteString TwofishSchedule::run(bindings::NativeMode mode, bool encrypt, ByteView iv,
-                                ByteView input, Byte* ivOut) const {
-  return runMode(context_->cipher, mode, encrypt, iv, input, ivOut);
-}
-
-LazyByteString TwofishSchedule::runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
-                                        const LazyByteString& input, Byte* ivOut) const {
-  return runModeLazy(context_->cipher, mode, encrypt, iv, input, ivOut);
+  expanded->cipher = {"nettle TwoFish", blockFunction<twofish_ctx, twofish_encrypt>,
+                      &expanded->key, blockFunction<twofish_ctx, twofish_decrypt>,
+                      &expanded->key};
+  // Shares ownership of the whole object while pointing at its cipher.
+  return {expanded, &expanded->cipher};
 }
 
 }  // namespace quillon::nettle::detail

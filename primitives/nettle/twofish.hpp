@@ -9,7 +9,6 @@
 // computed once in buildKey and shared by copies of the key value.
 
 #include <cstddef>
-#include <memory>
 #include <optional>
 
 #include <quillon/block_cipher.hpp>
@@ -18,29 +17,9 @@
 #include <quillon/modes.hpp>
 
 #include <primitives/native_modes.hpp>
+#include <primitives/nettle/schedule.hpp>
 
 namespace quillon::nettle {
-
-namespace detail {
-
-/// An expanded TwoFish key and nettle's modes over it.
-class TwofishSchedule {
- public:
-  /// `key` must be 16, 24 or 32 bytes.
-  explicit TwofishSchedule(ByteView key);
-
-  /// Runs `mode` (ECB, CBC, CFB or CTR) over `input`; see NativeModes.
-  ByteString run(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
-                 Byte* ivOut) const;
-  LazyByteString runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
-                         const LazyByteString& input, Byte* ivOut) const;
-
- private:
-  struct Context;
-  std::shared_ptr<const Context> context_;
-};
-
-}  // namespace detail
 
 /// TwoFish whose keyLength() is KeyBits. With AllKeySizes it accepts keys of
 /// 128, 192 and 256 bits, as the TwoFish vector files mix them; otherwise
@@ -64,7 +43,7 @@ class TwoFishCipher : public bindings::NativeModes<TwoFishCipher<KeyBits, AllKey
 
  private:
   friend bindings::NativeModes<TwoFishCipher>;
-  explicit TwoFishCipher(ByteView key) : schedule_(key) {}
+  explicit TwoFishCipher(ByteView key) : schedule_(detail::twofishCipher(key)) {}
 
   ByteString runNative(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
                        Byte* ivOut) const {
@@ -75,7 +54,7 @@ class TwoFishCipher : public bindings::NativeModes<TwoFishCipher<KeyBits, AllKey
     return schedule_.runLazy(mode, encrypt, iv, input, ivOut);
   }
 
-  detail::TwofishSchedule schedule_;
+  detail::NettleSchedule schedule_;
 };
 
 /// Keys of 128, 192 or 256 bits; the property suites derive 256-bit keys.
