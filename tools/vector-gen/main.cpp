@@ -1,10 +1,12 @@
 // quillon-vector-gen VECTORS_DIR OUT_DIR
 //
 // Writes the known-answer vector files into OUT_DIR/KAT_SHA, KAT_AES,
-// KAT_HMAC and KAT_TWOFISH. VECTORS_DIR is the cryptography_vectors directory
-// of Debian's python3-cryptography-vectors. OUT_DIR must be empty or absent,
+// KAT_HMAC, KAT_TWOFISH, KAT_AES_CTR, KAT_AES_MCT and KAT_CMAC. VECTORS_DIR
+// is the cryptography_vectors directory of Debian's
+// python3-cryptography-vectors. OUT_DIR must be empty or absent,
 // so that a run never mixes with files of an earlier one. Exits non-zero, with
 // the disagreeing values, when any cross-check fails.
+#include "block_vectors.hpp"
 #include "hmac_vectors.hpp"
 #include "nist_files.hpp"
 #include "twofish_vectors.hpp"
@@ -55,6 +57,17 @@ int main(int argc, char** argv) {
     const auto twofish =
         vector_gen::writeTwofishFiles(prepareDirectory(outDir, "KAT_TWOFISH"), std::cout);
     report("KAT_TWOFISH", twofish);
+
+    // Block-cipher modes and MACs: CTR, Monte Carlo chains, CMAC.
+    std::cout << "AES-CTR cross-checks:\n";
+    report("KAT_AES_CTR",
+           vector_gen::writeAesCtrFiles(vectorsDir, prepareDirectory(outDir, "KAT_AES_CTR"), std::cout));
+    std::cout << "AES Monte Carlo cross-checks:\n";
+    report("KAT_AES_MCT",
+           vector_gen::writeAesMonteCarloFiles(prepareDirectory(outDir, "KAT_AES_MCT"), std::cout));
+    std::cout << "CMAC cross-checks:\n";
+    report("KAT_CMAC",
+           vector_gen::writeCmacFiles(vectorsDir, prepareDirectory(outDir, "KAT_CMAC"), std::cout));
   } catch (const std::exception& error) {
     std::cerr << "quillon-vector-gen: " << error.what() << '\n';
     return 1;
