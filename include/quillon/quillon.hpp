@@ -3,6 +3,7 @@
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
+#include <quillon/cmac.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
 #include <quillon/iv.hpp>

@@ -9,7 +9,8 @@
 // blocks between calls, so the lazy variants gather a block that straddles
 // two chunks before handing it to nettle. Partial blocks behave as
 // quillon/modes.hpp describes. The expanded encryption and decryption keys
-// are computed once in buildKey and shared by copies of the key value.
+// are computed once in buildKey and shared by copies of the key value. CMAC
+// is nettle's own (cmac128).
 
 #include <cstddef>
 #include <optional>
@@ -42,6 +43,9 @@ class AES : public bindings::NativeModes<AES<KeyBits>> {
     if (bytes.size() != KeyBits / 8) return std::nullopt;
     return AES(bytes);
   }
+
+  /// nettle's CMAC (cmac128 over this key), used by quillon::cmac.
+  [[nodiscard]] ByteString cmac(ByteView message) const { return schedule_.cmac(message); }
 
  private:
   friend bindings::NativeModes<AES>;

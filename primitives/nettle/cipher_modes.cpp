@@ -3,6 +3,7 @@
 
 #include <nettle/cbc.h>
 #include <nettle/cfb.h>
+#include <nettle/cmac.h>
 #include <nettle/ctr.h>
 
 #include <cstring>
@@ -133,6 +134,17 @@ ByteString NettleSchedule::run(NativeMode mode, bool encrypt, ByteView iv, ByteV
 LazyByteString NettleSchedule::runLazy(NativeMode mode, bool encrypt, ByteView iv,
                                        const LazyByteString& input, Byte* ivOut) const {
   return runModeLazy(*cipher_, mode, encrypt, iv, input, ivOut);
+}
+
+ByteString NettleSchedule::cmac(ByteView message) const {
+  cmac128_key key;
+  cmac128_ctx context;
+  cmac128_set_key(&key, cipher_->encryptKey, cipher_->encrypt);
+  cmac128_init(&context);
+  cmac128_update(&context, cipher_->encryptKey, cipher_->encrypt, message.size(), message.data());
+  std::vector<Byte> tag(CMAC128_DIGEST_SIZE);
+  cmac128_digest(&context, &key, cipher_->encryptKey, cipher_->encrypt, tag.size(), tag.data());
+  return ByteString(std::move(tag));
 }
 
 }  // namespace quillon::nettle::detail

@@ -22,6 +22,8 @@ class NettleSchedule {
                  Byte* ivOut) const;
   LazyByteString runLazy(bindings::NativeMode mode, bool encrypt, ByteView iv,
                          const LazyByteString& input, Byte* ivOut) const;
+  /// nettle's CMAC (cmac128) over the block function: the full 16-byte tag.
+  ByteString cmac(ByteView message) const;
 
  private:
   std::shared_ptr<const KeyedCipher> cipher_;

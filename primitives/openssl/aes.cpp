@@ -1,7 +1,9 @@
 #include <primitives/openssl/aes.hpp>
 
 #include <openssl/err.h>
+#include <openssl/core_names.h>
 #include <openssl/evp.h>
+#include <openssl/params.h>
 
 #include <climits>
 #include <memory>
@@ -171,6 +173,26 @@ LazyByteString aesLazy(const AesOperation& operation, const Byte* key, ByteView 
         return written;
       });
   return quillon::detail::splitLike(std::move(out), input);
+}
+
+ByteString aesCmac(int keyBits, const Byte* key, ByteView message) {
+  // The MAC algorithm is fetched once per process, like the ciphers.
+  static const std::unique_ptr<EVP_MAC, decltype(&EVP_MAC_free)> mac(
+      EVP_MAC_fetch(nullptr, "CMAC", nullptr), EVP_MAC_free);
+  if (!mac) throwOpenSSLError("fetching CMAC");
+  const std::unique_ptr<EVP_MAC_CTX, decltype(&EVP_MAC_CTX_free)> context(EVP_MAC_CTX_new(mac.get()),
+                                                                          EVP_MAC_CTX_free);
+  std::string cipher = "AES-" + std::to_string(keyBits) + "-CBC";
+  const OSSL_PARAM params[] = {
+      OSSL_PARAM_construct_utf8_string(OSSL_MAC_PARAM_CIPHER, cipher.data(), 0),
+      OSSL_PARAM_construct_end()};
+  std::vector<Byte> tag(aesBlockBytes);
+  std::size_t length = 0;
+  if (!context || EVP_MAC_init(context.get(), key, static_cast<std::size_t>(keyBits / 8), params) != 1 ||
+      EVP_MAC_update(context.get(), message.data(), message.size()) != 1 ||
+      EVP_MAC_final(context.get(), tag.data(), &length, tag.size()) != 1 || length != aesBlockBytes)
+    throwOpenSSLError("CMAC with AES-" + std::to_string(keyBits));
+  return ByteString(std::move(tag));
 }
 
 }  // namespace quillon::openssl::detail

@@ -7,7 +7,7 @@
 // handle. The IV handed back is the one OpenSSL's context holds at the end
 // (EVP_CIPHER_CTX_get_updated_iv). Partial blocks behave as quillon/modes.hpp
 // describes: ECB and CBC refuse them with std::invalid_argument, the stream
-// modes encrypt them.
+// modes encrypt them. CMAC is OpenSSL's own (EVP_MAC "CMAC").
 
 #include <algorithm>
 #include <array>
@@ -44,6 +44,9 @@ ByteString aesStrict(const AesOperation& operation, const Byte* key, ByteView iv
 LazyByteString aesLazy(const AesOperation& operation, const Byte* key, ByteView iv,
                        const LazyByteString& input, Byte* ivOut);
 
+/// OpenSSL's CMAC (EVP_MAC "CMAC" over AES-keyBits-CBC): the 16-byte tag.
+ByteString aesCmac(int keyBits, const Byte* key, ByteView message);
+
 }  // namespace detail
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
@@ -64,6 +67,11 @@ class AES : public bindings::NativeModes<AES<KeyBits>> {
   static std::optional<AES> buildKey(ByteView bytes) {
     if (bytes.size() != keyBytes) return std::nullopt;
     return AES(bytes);
+  }
+
+  /// OpenSSL's CMAC, used by quillon::cmac.
+  [[nodiscard]] ByteString cmac(ByteView message) const {
+    return detail::aesCmac(KeyBits, key_.data(), message);
   }
 
  private:
