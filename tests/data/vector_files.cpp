@@ -3,7 +3,9 @@
 #include <quillon_tests/data_files.hpp>
 
 #include <nettle/cbc.h>
+#include <nettle/cmac.h>
 #include <nettle/twofish.h>
+#include <openssl/core_names.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
@@ -105,6 +107,7 @@ const EVP_CIPHER* aesCipher(std::string_view mode, std::size_t keyBytes) {
       {"CBC", {EVP_aes_128_cbc, EVP_aes_192_cbc, EVP_aes_256_cbc}},
       {"CFB", {EVP_aes_128_cfb128, EVP_aes_192_cfb128, EVP_aes_256_cfb128}},
       {"OFB", {EVP_aes_128_ofb, EVP_aes_192_ofb, EVP_aes_256_ofb}},
+      {"CTR", {EVP_aes_128_ctr, EVP_aes_192_ctr, EVP_aes_256_ctr}},
   };
   for (const Mode& candidate : modes) {
     if (candidate.name == mode) return candidate.bySize[size]();
@@ -210,6 +213,62 @@ Bytes twofishCbcNettle(bool encrypt, const Bytes& key, const Bytes& iv, const By
                 output.data(), input.data());
   }
   return output;
+}
+
+Bytes aesMonteCarloOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,
+                           const Bytes& input) {
+  const std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> context(
+      EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+  if (!context || input.size() != 16 ||
+      EVP_CipherInit_ex(context.get(), aesCipher(mode, key.size()), nullptr, key.data(),
+                        mode == "ECB" ? nullptr : iv.data(), encrypt ? 1 : 0) != 1 ||
+      EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1) {
+    throw std::runtime_error("OpenSSL AES-" + std::string(mode) + " Monte Carlo set-up failed");
+  }
+  Bytes in = input, last, out(16);
+  for (int j = 0; j < 1000; ++j) {
+    int written = 0;
+    if (EVP_CipherUpdate(context.get(), out.data(), &written, in.data(), 16) != 1 || written != 16) {
+      throw std::runtime_error("OpenSSL AES-" + std::string(mode) + " failed");
+    }
+    in = mode == "ECB" ? out : j == 0 ? iv : last;
+    last = out;
+  }
+  return last;
+}
+
+Bytes aesCmacOpenSsl(const Bytes& key, const Bytes& message) {
+  const std::unique_ptr<EVP_MAC, decltype(&EVP_MAC_free)> mac(EVP_MAC_fetch(nullptr, "CMAC", nullptr),
+                                                             EVP_MAC_free);
+  const std::unique_ptr<EVP_MAC_CTX, decltype(&EVP_MAC_CTX_free)> context(
+      mac ? EVP_MAC_CTX_new(mac.get()) : nullptr, EVP_MAC_CTX_free);
+  std::string cipher = "AES-" + std::to_string(key.size() * 8) + "-CBC";
+  const OSSL_PARAM params[] = {OSSL_PARAM_construct_utf8_string(OSSL_MAC_PARAM_CIPHER, cipher.data(), 0),
+                               OSSL_PARAM_construct_end()};
+  Bytes tag(16);
+  std::size_t length = 0;
+  if (!context || EVP_MAC_init(context.get(), key.data(), key.size(), params) != 1 ||
+      EVP_MAC_update(context.get(), dataOf(message), message.size()) != 1 ||
+      EVP_MAC_final(context.get(), tag.data(), &length, tag.size()) != 1 || length != 16) {
+    throw std::runtime_error("OpenSSL CMAC with " + cipher + " failed");
+  }
+  return tag;
+}
+
+Bytes twofishCmacNettle(const Bytes& key, const Bytes& message) {
+  if (key.size() != 16 && key.size() != 24 && key.size() != 32) {
+    throw std::invalid_argument("TwoFish key of " + std::to_string(key.size()) + " bytes");
+  }
+  twofish_ctx cipher;
+  twofish_set_key(&cipher, key.size(), key.data());
+  cmac128_key subkeys;
+  cmac128_ctx context;
+  cmac128_set_key(&subkeys, &cipher, nettleEncrypt);
+  cmac128_init(&context);
+  cmac128_update(&context, &cipher, nettleEncrypt, message.size(), dataOf(message));
+  Bytes tag(16);
+  cmac128_digest(&context, &subkeys, &cipher, nettleEncrypt, tag.size(), tag.data());
+  return tag;
 }
 
 }  // namespace vector_data

@@ -46,6 +46,16 @@ Bytes hmacOpenSsl(std::size_t digestBytes, const Bytes& key, const Bytes& messag
 Bytes aesOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,
                  const Bytes& input);
 Bytes twofishEcbNettle(bool encrypt, const Bytes& key, const Bytes& input);
+// AES-CTR (mode "CTR" of aesOpenSsl) is the whole block as a big-endian
+// counter. The Monte Carlo output of one record: 1000 blocks through one
+// OpenSSL context of `mode` ("ECB", "CBC", "CFB", "OFB"), fed one block at
+// a time, the second input the IV and each later one the output two blocks
+// back (ECB: each output fed back in).
+Bytes aesMonteCarloOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,
+                           const Bytes& input);
+// Full 16-byte CMAC tags: AES by OpenSSL, TwoFish by nettle.
+Bytes aesCmacOpenSsl(const Bytes& key, const Bytes& message);
+Bytes twofishCmacNettle(const Bytes& key, const Bytes& message);
 Bytes twofishCbcNettle(bool encrypt, const Bytes& key, const Bytes& iv, const Bytes& input);
 
 }  // namespace vector_data
