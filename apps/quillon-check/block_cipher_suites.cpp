@@ -5,15 +5,47 @@
 #include <quillon_tests/aes.hpp>
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/gtest.hpp>
+#include <quillon_tests/mode_kat.hpp>
 #include <quillon_tests/twofish.hpp>
 
 #include "suites.hpp"
+
+#include <string>
+#include <vector>
 
 namespace quillon_check {
 
 namespace botan = quillon::botan;
 namespace nettle = quillon::nettle;
 namespace openssl = quillon::openssl;
+
+namespace {
+
+/// CTR known answers, AES Monte Carlo and AES-CMAC for one AES binding, with
+/// the property that its own CMAC agrees with the generic construction.
+template <class K>
+void registerAesModeSuites(const std::string& binding) {
+  using namespace quillon_tests;
+  registerTests(binding + "-CTR", makeAESCTRTests<K>());
+  registerTests(binding + "-Monte", makeAESMonteTests<K>());
+  std::vector<Test> cmac = makeCMACTests<K>();
+  cmac.push_back(makeCMACPropTests<K>());
+  registerTests(binding + "-CMAC", cmac);
+}
+
+void registerModeKnownAnswerSuites() {
+  registerAesModeSuites<openssl::AES128>("OpenSSL-AES128");
+  registerAesModeSuites<openssl::AES192>("OpenSSL-AES192");
+  registerAesModeSuites<openssl::AES256>("OpenSSL-AES256");
+  registerAesModeSuites<nettle::AES128>("nettle-AES128");
+  registerAesModeSuites<nettle::AES192>("nettle-AES192");
+  registerAesModeSuites<nettle::AES256>("nettle-AES256");
+  // TwoFish has no CMAC of its own in either binding: the generic one runs.
+  quillon_tests::registerTests("nettle-TwoFish-CMAC", quillon_tests::makeTwoFishCMACTests<nettle::TwoFish>());
+  quillon_tests::registerTests("Botan-TwoFish-CMAC", quillon_tests::makeTwoFishCMACTests<botan::TwoFish>());
+}
+
+}  // namespace
 
 void registerBlockCipherSuites() {
   using namespace quillon_tests;
@@ -31,6 +63,7 @@ void registerBlockCipherSuites() {
   registerTests("Botan-TwoFish", makeTwoFishTests<botan::TwoFish>());
   registerTests("nettle-TwoFish128", makeBlockCipherPropTests<nettle::TwoFish128>());
   registerTests("nettle-TwoFish192", makeBlockCipherPropTests<nettle::TwoFish192>());
+  registerModeKnownAnswerSuites();
 }
 
 }  // namespace quillon_check

@@ -49,6 +49,17 @@ int runVectorsCommand(const char* dataDirectory) {
       [] { return named(diagnoseAESVectors<quillon::openssl::AES192>(), "makeAESTests<AES-192>"); },
       [] { return named(diagnoseAESVectors<quillon::openssl::AES256>(), "makeAESTests<AES-256>"); },
       [] { return named(diagnoseTwoFishVectors<quillon::nettle::TwoFish>(), "makeTwoFishTests"); },
+      // Block-cipher modes and MACs, selected by key length like the AES suite.
+      [] { return named(diagnoseAESCTRVectors<quillon::openssl::AES128>(), "makeAESCTRTests<AES-128>"); },
+      [] { return named(diagnoseAESCTRVectors<quillon::openssl::AES192>(), "makeAESCTRTests<AES-192>"); },
+      [] { return named(diagnoseAESCTRVectors<quillon::openssl::AES256>(), "makeAESCTRTests<AES-256>"); },
+      [] { return named(diagnoseAESMonteVectors<quillon::openssl::AES128>(), "makeAESMonteTests<AES-128>"); },
+      [] { return named(diagnoseAESMonteVectors<quillon::openssl::AES192>(), "makeAESMonteTests<AES-192>"); },
+      [] { return named(diagnoseAESMonteVectors<quillon::openssl::AES256>(), "makeAESMonteTests<AES-256>"); },
+      [] { return named(diagnoseCMACVectors<quillon::openssl::AES128>(), "makeCMACTests<AES-128>"); },
+      [] { return named(diagnoseCMACVectors<quillon::openssl::AES192>(), "makeCMACTests<AES-192>"); },
+      [] { return named(diagnoseCMACVectors<quillon::openssl::AES256>(), "makeCMACTests<AES-256>"); },
+      [] { return named(diagnoseTwoFishCMACVectors<quillon::nettle::TwoFish>(), "makeTwoFishCMACTests"); },
   };
   int status = 0;
   for (const auto& diagnose : suites) {
