@@ -4,23 +4,19 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <quillon_tests/kat_parser.hpp>
 
+#include "fuzz_input.hpp"
 #include "kat/reference_parser.hpp"
 
 namespace {
 
 void check(bool condition, const char* what) {
-  if (!condition) {
-    std::fprintf(stderr, "parse_categories_fuzz: %s\n", what);
-    std::abort();
-  }
+  quillon_fuzz::check(condition, "parse_categories_fuzz", what);
 }
 
 bool has(std::string_view text, std::string_view characters) {
@@ -55,10 +51,10 @@ std::vector<std::string> splitLines(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size == 0) return 0;
-  static constexpr std::string_view keys[] = {"Len", "COUNT", "Count", "I", "", "Msg", "[", "#"};
-  const std::string_view startKey = keys[data[0] % std::size(keys)];
-  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  quillon_fuzz::VectorFileInput input;
+  if (!quillon_fuzz::splitVectorFileInput(data, size, input)) return 0;
+  const std::string_view startKey = input.recordStartKey;
+  const std::string_view text = input.text;
 
   const auto parsed = quillon_tests::parseCategories(startKey, text);
   checkInvariants(startKey, parsed);

@@ -1,3 +1,4 @@
+#include <primitives/botan/aes.hpp>
 #include <primitives/botan/twofish.hpp>
 #include <primitives/nettle/aes.hpp>
 #include <primitives/nettle/twofish.hpp>
@@ -57,6 +58,9 @@ void registerBlockCipherSuites() {
   registerTests("nettle-AES128", makeAESTests<nettle::AES128>());
   registerTests("nettle-AES192", makeAESTests<nettle::AES192>());
   registerTests("nettle-AES256", makeAESTests<nettle::AES256>());
+  registerTests("Botan-AES128", makeAESTests<botan::AES128>());
+  registerTests("Botan-AES192", makeAESTests<botan::AES192>());
+  registerTests("Botan-AES256", makeAESTests<botan::AES256>());
   // The TwoFish vector files mix the three key sizes in one file; only types
   // accepting all three can run them (a refused key is an error there).
   registerTests("nettle-TwoFish", makeTwoFishTests<nettle::TwoFish>());

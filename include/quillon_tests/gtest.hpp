@@ -11,6 +11,10 @@
 // applies to them.
 //
 // Call before RUN_ALL_TESTS(), typically from main() after InitGoogleTest.
+// What the registered tests hold (keys, vectors) is released when the
+// program exits, before the static objects that existed when registerTests
+// was called are destroyed, so keys living in a library's own memory pool
+// (Botan's) do not outlive it.
 
 #include <string>
 #include <string_view>

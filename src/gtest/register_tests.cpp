@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/gtest.hpp>
 
@@ -60,15 +65,55 @@ class LeafTest : public ::testing::Test {
   std::string suiteName_;
 };
 
+// What GoogleTest keeps of each registered leaf: the leaf, and through it
+// what its suite captured (keys, vectors). GoogleTest's registry is destroyed
+// with its own statics, after those of a library constructed earlier, such
+// as the memory pool Botan allocates its keys from; so every leaf is
+// released when the program exits, before those statics go.
+class RegisteredLeaf {
+ public:
+  explicit RegisteredLeaf(quillon_tests::Test leaf) : leaf_(std::move(leaf)) {}
+
+  [[nodiscard]] const quillon_tests::Test& leaf() const {
+    if (!leaf_) throw std::logic_error("the test was released: the program is exiting");
+    return *leaf_;
+  }
+
+  static std::shared_ptr<RegisteredLeaf> keep(const quillon_tests::Test& leaf) {
+    return all().emplace_back(std::make_shared<RegisteredLeaf>(leaf));
+  }
+
+  // exit() runs atexit functions and destroys statics in the reverse order
+  // of their registration and construction. Registered by every
+  // registerTests call, after its tests were built, the release runs before
+  // the destruction of any static those tests may hold objects of.
+  static void releaseAtExit() {
+    all();  // constructed before the release is registered, so destroyed after it runs
+    std::atexit(&releaseAll);
+  }
+
+ private:
+  static std::vector<std::shared_ptr<RegisteredLeaf>>& all() {
+    static std::vector<std::shared_ptr<RegisteredLeaf>> leaves;
+    return leaves;
+  }
+  static void releaseAll() {
+    for (const std::shared_ptr<RegisteredLeaf>& registered : all()) registered->leaf_.reset();
+  }
+
+  std::optional<quillon_tests::Test> leaf_;
+};
+
 void registerLeaves(const std::string& suiteName, const Test& test) {
   if (test.kind() == TestKind::group) {
     const std::string inner = suiteName + "/" + test.name();
     for (const Test& child : test.children()) registerLeaves(inner, child);
     return;
   }
+  std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
   ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, __FILE__,
-                          __LINE__, [test, suiteName]() -> ::testing::Test* {
-                            return new LeafTest(test, suiteName);
+                          __LINE__, [registered, suiteName]() -> ::testing::Test* {
+                            return new LeafTest(registered->leaf(), suiteName);
                           });
 }
 
@@ -91,10 +136,12 @@ std::string gtestFilterFor(std::string_view suiteName, std::string_view testName
 }
 
 void registerTests(std::string_view suite, const std::vector<Test>& tests) {
+  RegisteredLeaf::releaseAtExit();
   for (const Test& test : tests) registerLeaves(std::string(suite), test);
 }
 
 void registerTests(std::string_view suite, const Test& test) {
+  RegisteredLeaf::releaseAtExit();
   registerLeaves(std::string(suite), test);
 }
 

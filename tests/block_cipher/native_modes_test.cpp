@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include <primitives/botan/aes.hpp>
 #include <primitives/botan/twofish.hpp>
 #include <primitives/native_modes.hpp>
 #include <primitives/nettle/aes.hpp>
@@ -32,6 +33,7 @@ static_assert(OwnOfb<quillon::openssl::AES128> && OwnCfbLazy<quillon::openssl::A
 static_assert(!OwnOfb<quillon::nettle::AES128> && OwnCfbLazy<quillon::nettle::AES128>);
 static_assert(!OwnOfb<quillon::nettle::TwoFish> && OwnCtr<quillon::nettle::TwoFish>);
 static_assert(OwnCtr<quillon::botan::TwoFish> && !OwnCfbLazy<quillon::botan::TwoFish>);
+static_assert(OwnOfb<quillon::botan::AES128> && !OwnCfbLazy<quillon::botan::AES128>);
 
 // A binding over an identity "library" that counts what reaches it.
 template <NativeModeSet Modes>
