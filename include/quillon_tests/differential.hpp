@@ -84,7 +84,8 @@ std::pair<K, R> derivedKeys(const quillon::ByteString& material) {
   const quillon::ByteString bytes = deriveKeyBytes(material, K::keyLength());
   std::optional<K> key = K::buildKey(bytes);
   std::optional<R> reference = R::buildKey(bytes);
-  if (!key || !reference) RC_DISCARD("buildKey refused the key bytes derived from the key material");
+  if (!key || !reference)
+    RC_DISCARD("buildKey refused the key bytes derived from the key material");
   return {std::move(*key), std::move(*reference)};
 }
 
@@ -97,27 +98,33 @@ bool sameBlockSize() {
 }
 
 template <class K, class R, class In, class OutK, class OutR>
-bool sameAsReference(const std::string& name, OutK (*function)(const K&, const quillon::IV<K>&, In),
-                     OutR (*reference)(const R&, const quillon::IV<R>&, In), const std::pair<K, R>& keys,
-                     const ModeInput& input) {
+bool sameAsReference(const std::string& name,
+                     OutK (*function)(const K&, const quillon::IV<K>&, In),
+                     OutR (*reference)(const R&, const quillon::IV<R>&, In),
+                     const std::pair<K, R>& keys, const ModeInput& input) {
   const auto bytes = messageSlice<In>(input, 0, input.message.size());
   return sameRun(name, referenceSource,
                  modeRun(reference(keys.second, derivedIV<R>(input.ivMaterial), bytes)),
-                 underTestSource, modeRun(function(keys.first, derivedIV<K>(input.ivMaterial), bytes)));
+                 underTestSource,
+                 modeRun(function(keys.first, derivedIV<K>(input.ivMaterial), bytes)));
 }
 
 template <class K, class R>
 Test modeDifferentialProperty(std::string name, IVModeFunctions<K> mode,
                               IVModeFunctions<R> reference, bool partialBlocks) {
-  return testProperty(std::move(name), [mode, reference, partialBlocks](const quillon::ByteString& m) {
+  return testProperty(std::move(name), [mode, reference,
+                                         partialBlocks](const quillon::ByteString& m) {
     if (!sameBlockSize<K, R>()) return false;
     const std::pair<K, R> keys = derivedKeys<K, R>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
-    const char* n = mode.name;
-    return sameAsReference(modeFunctionName(n, false, false), mode.encrypt, reference.encrypt, keys, input) &&
-           sameAsReference(modeFunctionName(n, true, false), mode.decrypt, reference.decrypt, keys, input) &&
-           sameAsReference(modeFunctionName(n, false, true), mode.encryptLazy, reference.encryptLazy, keys, input) &&
-           sameAsReference(modeFunctionName(n, true, true), mode.decryptLazy, reference.decryptLazy, keys, input);
+    const auto matches = [&](auto function, auto referenceFunction, bool decrypt, bool lazy) {
+      return sameAsReference(modeFunctionName(mode.name, decrypt, lazy), function,
+                             referenceFunction, keys, input);
+    };
+    return matches(mode.encrypt, reference.encrypt, false, false) &&
+           matches(mode.decrypt, reference.decrypt, true, false) &&
+           matches(mode.encryptLazy, reference.encryptLazy, false, true) &&
+           matches(mode.decryptLazy, reference.decryptLazy, true, true);
   });
 }
 

@@ -106,8 +106,9 @@ ModeRun modeRun(const std::pair<Output, quillon::IV<K>>& result) {
 /// The message through `function` in one call, and in two calls cut at
 /// input.split, the second from the IV the first returned: the same.
 template <class K, class In, class Out>
-bool continuesInTwoCalls(const std::string& name, Out (*function)(const K&, const quillon::IV<K>&, In),
-                         const K& key, const quillon::IV<K>& iv, const ModeInput& input) {
+bool continuesInTwoCalls(const std::string& name,
+                         Out (*function)(const K&, const quillon::IV<K>&, In), const K& key,
+                         const quillon::IV<K>& iv, const ModeInput& input) {
   const std::size_t end = input.message.size();
   const Out whole = function(key, iv, messageSlice<In>(input, 0, end));
   const Out first = function(key, iv, messageSlice<In>(input, 0, input.split));
@@ -123,7 +124,8 @@ bool continuesInTwoCalls(const std::string& name, Out (*function)(const K&, cons
 
 /// `function` and the generic `reference` on the same input: the same.
 template <class K, class In, class Out>
-bool matchesGeneric(const std::string& name, Out (*function)(const K&, const quillon::IV<K>&, In),
+bool matchesGeneric(const std::string& name,
+                    Out (*function)(const K&, const quillon::IV<K>&, In),
                     Out (*reference)(const K&, const quillon::IV<K>&, In), const K& key,
                     const quillon::IV<K>& iv, const ModeInput& input) {
   const auto bytes = messageSlice<In>(input, 0, input.message.size());
@@ -138,25 +140,31 @@ Test continuationProperty(std::string name, IVModeFunctions<K> mode, bool partia
     const K key = derivedKey<K>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
     const quillon::IV<K> iv = derivedIV<K>(input.ivMaterial);
-    return continuesInTwoCalls(modeFunctionName(mode.name, false, false), mode.encrypt, key, iv, input) &&
-           continuesInTwoCalls(modeFunctionName(mode.name, true, false), mode.decrypt, key, iv, input) &&
-           continuesInTwoCalls(modeFunctionName(mode.name, false, true), mode.encryptLazy, key, iv, input) &&
-           continuesInTwoCalls(modeFunctionName(mode.name, true, true), mode.decryptLazy, key, iv, input);
+    const auto continues = [&](auto function, bool decrypt, bool lazy) {
+      return continuesInTwoCalls(modeFunctionName(mode.name, decrypt, lazy), function, key, iv,
+                                 input);
+    };
+    return continues(mode.encrypt, false, false) && continues(mode.decrypt, true, false) &&
+           continues(mode.encryptLazy, false, true) && continues(mode.decryptLazy, true, true);
   });
 }
 
 template <class K>
 Test matchesBlockFunctionProperty(std::string name, IVModeFunctions<K> mode,
                                   IVModeFunctions<K> generic, bool partialBlocks) {
-  return testProperty(std::move(name), [mode, generic, partialBlocks](const quillon::ByteString& m) {
+  return testProperty(std::move(name), [mode, generic,
+                                         partialBlocks](const quillon::ByteString& m) {
     const K key = derivedKey<K>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
     const quillon::IV<K> iv = derivedIV<K>(input.ivMaterial);
-    const char* n = mode.name;
-    return matchesGeneric(modeFunctionName(n, false, false), mode.encrypt, generic.encrypt, key, iv, input) &&
-           matchesGeneric(modeFunctionName(n, true, false), mode.decrypt, generic.decrypt, key, iv, input) &&
-           matchesGeneric(modeFunctionName(n, false, true), mode.encryptLazy, generic.encryptLazy, key, iv, input) &&
-           matchesGeneric(modeFunctionName(n, true, true), mode.decryptLazy, generic.decryptLazy, key, iv, input);
+    const auto matches = [&](auto function, auto reference, bool decrypt, bool lazy) {
+      return matchesGeneric(modeFunctionName(mode.name, decrypt, lazy), function, reference, key,
+                            iv, input);
+    };
+    return matches(mode.encrypt, generic.encrypt, false, false) &&
+           matches(mode.decrypt, generic.decrypt, true, false) &&
+           matches(mode.encryptLazy, generic.encryptLazy, false, true) &&
+           matches(mode.decryptLazy, generic.decryptLazy, true, true);
   });
 }
 
@@ -174,11 +182,14 @@ Test ecbMatchesBlockFunctionProperty() {
                    "ecb as the cipher runs it", {quillon::ecb(key, bytes), {}}) &&
            sameRun("unEcb", generic, {genericEcb(key, bytes, Direction::decrypt), {}},
                    "unEcb as the cipher runs it", {quillon::unEcb(key, bytes), {}}) &&
-           sameRun("ecbLazy", generic, {genericEcbLazy(key, chunks, Direction::encrypt).toStrict(), {}},
-                   "ecbLazy as the cipher runs it", {quillon::ecbLazy(key, chunks).toStrict(), {}}) &&
+           sameRun("ecbLazy", generic,
+                   {genericEcbLazy(key, chunks, Direction::encrypt).toStrict(), {}},
+                   "ecbLazy as the cipher runs it",
+                   {quillon::ecbLazy(key, chunks).toStrict(), {}}) &&
            sameRun("unEcbLazy", generic,
                    {genericEcbLazy(key, chunks, Direction::decrypt).toStrict(), {}},
-                   "unEcbLazy as the cipher runs it", {quillon::unEcbLazy(key, chunks).toStrict(), {}});
+                   "unEcbLazy as the cipher runs it",
+                   {quillon::unEcbLazy(key, chunks).toStrict(), {}});
   });
 }
 
