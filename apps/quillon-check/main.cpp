@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
   try {
     quillon_check::registerHashSuites();
     quillon_check::registerBlockCipherSuites();
+    quillon_check::registerModeConsistencySuites();
+    quillon_check::registerDifferentialSuites();
   } catch (const std::exception& error) {
     // A suite that cannot be built (e.g. its vector directory is missing)
     // stops the whole run: silently testing less would look like success.

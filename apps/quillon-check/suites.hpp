@@ -6,6 +6,10 @@ namespace quillon_check {
 
 void registerHashSuites();
 void registerBlockCipherSuites();
+/// The mode-consistency group for every cipher binding.
+void registerModeConsistencySuites();
+/// Each binding against an independent binding of the same algorithm.
+void registerDifferentialSuites();
 
 /// Lists every suite's vector files and skipped records; DIR (may be null)
 /// replaces the data directory. Returns the process exit status.

@@ -37,6 +37,7 @@
 #include <quillon/iv.hpp>
 #include <quillon/modes.hpp>
 #include <quillon/padding.hpp>
+#include <quillon_tests/detail/block_cipher_cases.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
@@ -52,65 +53,12 @@ class DivideByZero : public std::domain_error {
 
 namespace detail {
 
-/// The key bytes for a cipher of `keyLengthBits`: `material` followed by one
-/// zero byte, repeated without end and cut to keyLengthBits / 8 bytes
-/// (rounded down; none when that is not positive).
-quillon::ByteString deriveKeyBytes(quillon::ByteView material, int keyLengthBits);
-
 /// The first t' bytes of `message`, t' its length rounded down to whole
 /// blocks of blockSizeBits / 8 bytes (rounded down), as chunks: the chunk
 /// boundaries are kept and the chunk that straddles t' is cut. Throws
 /// DivideByZero when blockSizeBits / 8 is 0.
 quillon::LazyByteString blockAlignedPrefix(const quillon::LazyByteString& message,
                                            int blockSizeBits);
-
-/// The key derived from `material`; discards the case when buildKey refuses.
-template <class K>
-K derivedKey(const quillon::ByteString& material) {
-  std::optional<K> key = K::buildKey(deriveKeyBytes(material, K::keyLength()));
-  if (!key) RC_DISCARD("buildKey refused the key bytes derived from the key material");
-  return std::move(*key);
-}
-
-/// The IV read from `material`; discards the case when it does not read.
-template <class K>
-quillon::IV<K> derivedIV(const quillon::ByteString& material) {
-  const auto read = quillon::IV<K>::get(material);
-  const quillon::IV<K>* iv = quillon::doneValue(read);
-  if (iv == nullptr) RC_DISCARD("IV::get could not read an IV from the IV material");
-  return *iv;
-}
-
-/// Says which comparison failed in the engine's report of the case.
-inline bool holds(bool condition, const char* failure) {
-  if (!condition) RC_LOG(failure);
-  return condition;
-}
-
-/// One of the four IV modes: its contiguous and lazy functions, so that one
-/// property body serves them all.
-template <class K>
-struct IVModeFunctions {
-  quillon::ModeResult<K> (*encrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
-  quillon::ModeResult<K> (*decrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
-  quillon::LazyModeResult<K> (*encryptLazy)(const K&, const quillon::IV<K>&,
-                                            const quillon::LazyByteString&);
-  quillon::LazyModeResult<K> (*decryptLazy)(const K&, const quillon::IV<K>&,
-                                            const quillon::LazyByteString&);
-};
-
-template <class K>
-constexpr IVModeFunctions<K> cbcFunctions{&quillon::cbc<K>, &quillon::unCbc<K>,
-                                          &quillon::cbcLazy<K>, &quillon::unCbcLazy<K>};
-template <class K>
-constexpr IVModeFunctions<K> cfbFunctions{&quillon::cfb<K>, &quillon::unCfb<K>,
-                                          &quillon::cfbLazy<K>, &quillon::unCfbLazy<K>};
-template <class K>
-constexpr IVModeFunctions<K> ofbFunctions{&quillon::ofb<K>, &quillon::unOfb<K>,
-                                          &quillon::ofbLazy<K>, &quillon::unOfbLazy<K>};
-template <class K>
-constexpr IVModeFunctions<K> ctrFunctions{&quillon::ctr<K>, &quillon::unCtr<K>,
-                                          &quillon::ctrLazy<K>, &quillon::unCtrLazy<K>};
 
 template <class K>
 Test encDecProperty(std::string name, IVModeFunctions<K> mode) {

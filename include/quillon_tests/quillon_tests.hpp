@@ -7,6 +7,7 @@
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/diagnostics.hpp>
+#include <quillon_tests/differential.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/hash_properties.hpp>
 #include <quillon_tests/hex.hpp>
@@ -14,6 +15,7 @@
 #include <quillon_tests/kat_parser.hpp>
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/md5.hpp>
+#include <quillon_tests/mode_consistency.hpp>
 #include <quillon_tests/mode_kat.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/runner.hpp>

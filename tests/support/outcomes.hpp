@@ -1,6 +1,7 @@
 #pragma once
 // Compact views of runner results for assertions.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,16 @@ inline std::vector<std::string> leafNames(const std::vector<quillon_tests::Test>
 inline std::vector<quillon_tests::Test> withoutGroups(std::vector<quillon_tests::Test> tests) {
   std::erase_if(tests, [](const auto& t) { return t.kind() == quillon_tests::TestKind::group; });
   return tests;
+}
+
+/// The leaves that did not pass, by name, with the first letter of their
+/// outcome as outcomeLetters gives it.
+inline std::map<std::string, char> leavesNotPassed(const std::vector<quillon_tests::LeafResult>& results) {
+  std::map<std::string, char> notPassed;
+  for (const auto& r : results)
+    if (r.outcome != quillon_tests::Outcome::passed)
+      notPassed[r.path.back()] = outcomeLetters({r}).front();
+  return notPassed;
 }
 
 }  // namespace test_support

@@ -1,0 +1,84 @@
+#pragma once
+// What every block-cipher property shares: the key and IV derived from
+// generated material, the failure note, and the four IV modes as values.
+
+#include <rapidcheck.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include <quillon/byte_string.hpp>
+#include <quillon/iv.hpp>
+#include <quillon/modes.hpp>
+#include <quillon/serialisation.hpp>
+
+namespace quillon_tests::detail {
+
+/// The key bytes for a cipher of `keyLengthBits`: `material` followed by one
+/// zero byte, repeated without end and cut to keyLengthBits / 8 bytes
+/// (rounded down; none when that is not positive).
+quillon::ByteString deriveKeyBytes(quillon::ByteView material, int keyLengthBits);
+
+/// The key derived from `material`; discards the case when buildKey refuses.
+template <class K>
+K derivedKey(const quillon::ByteString& material) {
+  std::optional<K> key = K::buildKey(deriveKeyBytes(material, K::keyLength()));
+  if (!key) RC_DISCARD("buildKey refused the key bytes derived from the key material");
+  return std::move(*key);
+}
+
+/// The IV read from `material`; discards the case when it does not read.
+template <class K>
+quillon::IV<K> derivedIV(const quillon::ByteString& material) {
+  const auto read = quillon::IV<K>::get(material);
+  const quillon::IV<K>* iv = quillon::doneValue(read);
+  if (iv == nullptr) RC_DISCARD("IV::get could not read an IV from the IV material");
+  return *iv;
+}
+
+/// Says which comparison failed in the engine's report of the case.
+inline bool holds(bool condition, const char* failure) {
+  if (!condition) RC_LOG(failure);
+  return condition;
+}
+
+/// One of the four IV modes: its contiguous and lazy functions, so that one
+/// property body serves them all, and the contiguous encryption's name
+/// ("cbc") for reports.
+template <class K>
+struct IVModeFunctions {
+  quillon::ModeResult<K> (*encrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
+  quillon::ModeResult<K> (*decrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
+  quillon::LazyModeResult<K> (*encryptLazy)(const K&, const quillon::IV<K>&,
+                                            const quillon::LazyByteString&);
+  quillon::LazyModeResult<K> (*decryptLazy)(const K&, const quillon::IV<K>&,
+                                            const quillon::LazyByteString&);
+  const char* name = "";
+};
+
+/// The name of one of a mode's four functions: for "cbc", "cbc", "unCbc",
+/// "cbcLazy" or "unCbcLazy".
+inline std::string modeFunctionName(const char* mode, bool decrypt, bool lazy) {
+  std::string name = mode;
+  if (decrypt && !name.empty()) {
+    name[0] = static_cast<char>(name[0] - 'a' + 'A');
+    name = "un" + name;
+  }
+  return lazy ? name + "Lazy" : name;
+}
+
+template <class K>
+constexpr IVModeFunctions<K> cbcFunctions{&quillon::cbc<K>, &quillon::unCbc<K>,
+                                          &quillon::cbcLazy<K>, &quillon::unCbcLazy<K>, "cbc"};
+template <class K>
+constexpr IVModeFunctions<K> cfbFunctions{&quillon::cfb<K>, &quillon::unCfb<K>,
+                                          &quillon::cfbLazy<K>, &quillon::unCfbLazy<K>, "cfb"};
+template <class K>
+constexpr IVModeFunctions<K> ofbFunctions{&quillon::ofb<K>, &quillon::unOfb<K>,
+                                          &quillon::ofbLazy<K>, &quillon::unOfbLazy<K>, "ofb"};
+template <class K>
+constexpr IVModeFunctions<K> ctrFunctions{&quillon::ctr<K>, &quillon::unCtr<K>,
+                                          &quillon::ctrLazy<K>, &quillon::unCtrLazy<K>, "ctr"};
+
+}  // namespace quillon_tests::detail
