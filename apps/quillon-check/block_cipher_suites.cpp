@@ -41,9 +41,13 @@ void registerModeKnownAnswerSuites() {
   registerAesModeSuites<nettle::AES128>("nettle-AES128");
   registerAesModeSuites<nettle::AES192>("nettle-AES192");
   registerAesModeSuites<nettle::AES256>("nettle-AES256");
+  registerAesModeSuites<botan::AES128>("Botan-AES128");
+  registerAesModeSuites<botan::AES192>("Botan-AES192");
+  registerAesModeSuites<botan::AES256>("Botan-AES256");
   // TwoFish has no CMAC of its own in either binding: the generic one runs.
-  quillon_tests::registerTests("nettle-TwoFish-CMAC", quillon_tests::makeTwoFishCMACTests<nettle::TwoFish>());
-  quillon_tests::registerTests("Botan-TwoFish-CMAC", quillon_tests::makeTwoFishCMACTests<botan::TwoFish>());
+  using quillon_tests::makeTwoFishCMACTests;
+  quillon_tests::registerTests("nettle-TwoFish-CMAC", makeTwoFishCMACTests<nettle::TwoFish>());
+  quillon_tests::registerTests("Botan-TwoFish-CMAC", makeTwoFishCMACTests<botan::TwoFish>());
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <primitives/botan/aes.hpp>
 #include <primitives/botan/twofish.hpp>
 #include <primitives/nettle/aes.hpp>
 #include <primitives/nettle/digests.hpp>
@@ -25,6 +26,9 @@ void registerModeConsistencySuites() {
   registerTests("nettle-AES128", makeModeConsistencyTests<nettle::AES128>());
   registerTests("nettle-AES192", makeModeConsistencyTests<nettle::AES192>());
   registerTests("nettle-AES256", makeModeConsistencyTests<nettle::AES256>());
+  registerTests("Botan-AES128", makeModeConsistencyTests<botan::AES128>());
+  registerTests("Botan-AES192", makeModeConsistencyTests<botan::AES192>());
+  registerTests("Botan-AES256", makeModeConsistencyTests<botan::AES256>());
   registerTests("nettle-TwoFish", makeModeConsistencyTests<nettle::TwoFish>());
   registerTests("nettle-TwoFish128", makeModeConsistencyTests<nettle::TwoFish128>());
   registerTests("nettle-TwoFish192", makeModeConsistencyTests<nettle::TwoFish192>());
@@ -53,6 +57,12 @@ void registerDifferentialSuites() {
                 makeBlockCipherDifferentialTests<nettle::AES192, openssl::AES192>());
   registerTests("nettle-AES256-against-OpenSSL",
                 makeBlockCipherDifferentialTests<nettle::AES256, openssl::AES256>());
+  registerTests("Botan-AES128-against-nettle",
+                makeBlockCipherDifferentialTests<botan::AES128, nettle::AES128>());
+  registerTests("Botan-AES192-against-nettle",
+                makeBlockCipherDifferentialTests<botan::AES192, nettle::AES192>());
+  registerTests("Botan-AES256-against-nettle",
+                makeBlockCipherDifferentialTests<botan::AES256, nettle::AES256>());
   registerTests("Botan-TwoFish-against-nettle",
                 makeBlockCipherDifferentialTests<botan::TwoFish, nettle::TwoFish>());
 }
