@@ -215,30 +215,30 @@ TEST(ShrunkFailures, PlainPropertiesEndAtTheirSmallestCounterexample) {
   struct Row {
     Leaf test;
     const char* smallest;
-    const char* shown;
+    std::vector<const char*> shown;  // any one of these: equally small cases
   };
   const std::vector<Row> rows{
       {property("at most one chunk", [](const LazyByteString& x) { return x.chunks().size() < 2; }),
-       "2 bytes in chunks [1, 1]", "[00, 00]"},
+       "2 bytes in chunks [1, 1]", {"[00, 00]"}},
       {property("shorter than 20 bytes", [](const LazyByteString& x) { return x.size() < 20; }),
-       "20 bytes in chunks [20]", "[0000000000000000000000000000000000000000]"},
+       "20 bytes in chunks [20]", {"[0000000000000000000000000000000000000000]"}},
       {property("no byte from 100 up",
                 [](const LazyByteString& x) {
                   const ByteString bytes = x.toStrict();
                   return std::all_of(bytes.begin(), bytes.end(), [](quillon::Byte b) { return b < 100; });
                 }),
-       "1 byte in chunks [1]", "[64]"},
+       "1 byte in chunks [1]", {"[64]"}},
       {property("the same reversed",
                 [](const LazyByteString& x) {
                   std::vector<ByteString> reversed(x.chunks().rbegin(), x.chunks().rend());
                   return LazyByteString(reversed) == x.toStrict();
                 }),
-       "2 bytes in chunks [1, 1]", "[00, 01]"},
+       "2 bytes in chunks [1, 1]", {"[00, 01]", "[01, 00]"}},
       {property("a first chunk of whole blocks in 32 bytes",
                 [](const LazyByteString& x) {
                   return x.chunks().size() < 2 || x.chunks()[0].size() % 16 == 0 || x.size() < 32;
                 }),
-       "32 bytes in chunks [1, 31]", "[00, 00000000000000000000000000000000...]"},
+       "32 bytes in chunks [1, 31]", {"[00, 00000000000000000000000000000000...]"}},
   };
   for (const Row& row : rows) {
     const LeafResult result = runLeaf(row.test, {row.test.name()});
@@ -247,7 +247,9 @@ TEST(ShrunkFailures, PlainPropertiesEndAtTheirSmallestCounterexample) {
     ASSERT_EQ(result.outcome, Outcome::failed) << row.test.name() << "\n" << result.report;
     EXPECT_EQ(smallestOf(result.report).line, std::string("smallest failing case: ") + row.smallest)
         << result.report;
-    EXPECT_NE(result.report.find(row.shown), std::string::npos) << row.shown << "\n" << result.report;
+    EXPECT_TRUE(std::any_of(row.shown.begin(), row.shown.end(), [&](const char* shown) {
+      return result.report.find(shown) != std::string::npos;
+    })) << result.report;
   }
 }
 
