@@ -116,7 +116,7 @@ std::string failureReport(const rc::detail::FailureResult& failure, const Shrink
   text << "smallest failing case:";
   if (const std::string shape = lastByteStringShape(shown); !shape.empty()) text << ' ' << shape;
   text << '\n' << shown << '\n' << clipped(failure.description, maxDescriptionText) << "\n\n";
-  text << "falsifiable after " << failure.numSuccess + 1
+  text << "Falsifiable after " << failure.numSuccess + 1
        << (failure.numSuccess == 0 ? " test; " : " tests; ");
 
   const std::size_t steps = failure.reproduce.shrinkPath.size();

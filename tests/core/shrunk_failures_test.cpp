@@ -71,7 +71,7 @@ std::size_t shrinkStepsOf(const std::string& report, const char* prefix) {
 /// lines that differ between a run and its replay by design.
 std::string caseText(const std::string& report) {
   const std::size_t from = report.find("smallest failing case");
-  const std::size_t to = report.find("\nfalsifiable after ");
+  const std::size_t to = report.find("\nFalsifiable after ");
   return from == std::string::npos ? report : report.substr(from, to - from);
 }
 
