@@ -317,7 +317,7 @@ rc::Seq<LazyByteString> lazyByteStringShrinks(const LazyByteString& value) {
       case 1: shorter = length / 2; break;
       default: shorter = length - 1; break;
     }
-    // Only real moves, each tried once: 1 < half < length - 1.
+    // Only real moves, and each new length once (1, then half, then length - 1).
     const bool fresh = index % 3 == 0 ? length > 1
                        : index % 3 == 1 ? shorter > 1 && shorter < length
                                         : shorter > 1 && shorter > length / 2;
