@@ -70,8 +70,9 @@ Test encDecProperty(std::string name, IVModeFunctions<K> mode) {
     const quillon::ByteString q = quillon::padESPBlockSize<K>(p);
     const auto [c, ivE] = mode.encrypt(key, iv, q);
     const auto [d, ivD] = mode.decrypt(key, iv, c);
-    return holds(d == q, "decryption did not give back the padded message") &&
-           holds(ivD == ivE, "decryption returned a different IV from encryption");
+    return holdsSame("decryption did not give back the padded message", "decrypted", d, "padded", q) &&
+           holdsSame("decryption returned a different IV from encryption", "decryption's", ivD,
+                     "encryption's", ivE);
   });
 }
 
@@ -87,14 +88,18 @@ Test strictLazyProperty(std::string name, IVModeFunctions<K> mode) {
     {
       const auto [c1, e1] = mode.encrypt(key, iv, contiguous);
       const auto [c2, e2] = mode.encryptLazy(key, iv, chunked);
-      if (!holds(c2 == c1, "the lazy encryption's output differs from the contiguous one") ||
-          !holds(e2 == e1, "the lazy encryption returned a different IV from the contiguous one"))
+      if (!holdsSame("the lazy encryption's output differs from the contiguous one", "lazy", c2,
+                     "contiguous", c1) ||
+          !holdsSame("the lazy encryption returned a different IV from the contiguous one", "lazy",
+                     e2, "contiguous", e1))
         return false;
     }
     const auto [p1, d1] = mode.decrypt(key, iv, contiguous);
     const auto [p2, d2] = mode.decryptLazy(key, iv, chunked);
-    return holds(p2 == p1, "the lazy decryption's output differs from the contiguous one") &&
-           holds(d2 == d1, "the lazy decryption returned a different IV from the contiguous one");
+    return holdsSame("the lazy decryption's output differs from the contiguous one", "lazy", p2,
+                     "contiguous", p1) &&
+           holdsSame("the lazy decryption returned a different IV from the contiguous one", "lazy",
+                     d2, "contiguous", d1);
   });
 }
 
@@ -122,10 +127,10 @@ std::vector<Test> blockCipherPropTests() {
     const K key = derivedKey<K>(m);
     const LazyByteString chunked = blockAlignedPrefix(x, K::blockSize());
     const ByteString contiguous = chunked.toStrict();
-    return holds(quillon::ecbLazy(key, chunked) == quillon::ecb(key, contiguous),
-                 "ecbLazy differs from ecb") &&
-           holds(quillon::unEcbLazy(key, chunked) == quillon::unEcb(key, contiguous),
-                 "unEcbLazy differs from unEcb");
+    return holdsSame("ecbLazy differs from ecb", "ecbLazy", quillon::ecbLazy(key, chunked), "ecb",
+                     quillon::ecb(key, contiguous)) &&
+           holdsSame("unEcbLazy differs from unEcb", "unEcbLazy", quillon::unEcbLazy(key, chunked),
+                     "unEcb", quillon::unEcb(key, contiguous));
   }));
   lazy.push_back(strictLazyProperty<K>("CBCStrictLazyEq", cbcFunctions<K>));
   lazy.push_back(strictLazyProperty<K>("CFBStrictLazyEq", cfbFunctions<K>));

@@ -6,13 +6,17 @@
 //  - LazyByteString: 0 to 10 chunks, each drawn as a ByteString, so chunk
 //    boundaries fall anywhere relative to a cipher block.
 //
-// Neither shrinks: a failing input is reported exactly as drawn. All
-// randomness comes from the engine's random source (one draw seeds a fast
-// local generator per value), so RC_PARAMS seeds reproduce values exactly.
+// All randomness comes from the engine's random source (one draw seeds a
+// fast local generator per value), so RC_PARAMS seeds reproduce values
+// exactly. Both generators shrink (see shrinkableByteString below): the
+// shrink tree is lazy, so a passing case pays for nothing but the value.
 
 #include <rapidcheck.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include <quillon/byte_string.hpp>
 
@@ -23,6 +27,40 @@ inline constexpr std::size_t maxGeneratedChunks = 10;
 
 rc::Gen<quillon::ByteString> byteStringGen();
 rc::Gen<quillon::LazyByteString> lazyByteStringGen();
+
+/// `value` with the shrink tree the generators give it, for generators of
+/// your own that draw byte strings some other way. Nothing is computed until
+/// the engine asks for shrinks, which it does only for a failing case; the
+/// tree is a pure function of the value, so a replayed shrink path gives the
+/// same case again. The candidates of one step, in the order tried:
+///  1. shorter: the first half, the second half, then one byte off the end,
+///     one byte off the start;
+///  2. simpler bytes: ranges set to zero (everything, halves, quarters, ...
+///     down to single bytes), then each byte b lowered to b - b/2, b - b/4,
+///     ..., b - 1.
+/// A candidate is never empty, as the generator never draws empty strings.
+rc::Shrinkable<quillon::ByteString> shrinkableByteString(quillon::ByteString value);
+
+/// The same for chunked strings; candidates in the order tried:
+///  1. fewer chunks: none at all, the first or second half of the chunks
+///     (from four chunks), each chunk dropped, each pair of neighbours merged;
+///  2. shorter: the first or second half of the bytes (chunk boundaries
+///     kept), one byte off either end, then each chunk's halves and ends;
+///  3. chunk boundaries moved toward the start (the chunk before a boundary
+///     cut to one byte, to half, by one byte; the next chunk takes the rest);
+///  4. simpler bytes, as for ByteString, over the bytes of all the chunks.
+/// No chunk of a candidate is empty.
+rc::Shrinkable<quillon::LazyByteString> shrinkableLazyByteString(quillon::LazyByteString value);
+
+/// One step of the trees above: the candidates that `value` shrinks to, in
+/// the order the engine tries them.
+rc::Seq<quillon::ByteString> byteStringShrinks(const quillon::ByteString& value);
+rc::Seq<quillon::LazyByteString> lazyByteStringShrinks(const quillon::LazyByteString& value);
+
+/// How a byte string is summed up in reports: "16 bytes", or for chunked
+/// strings "16 bytes in chunks [1, 15]" (long chunk lists are cut short).
+std::string describeShape(const quillon::ByteString& value);
+std::string describeShape(const quillon::LazyByteString& value);
 
 namespace detail {
 /// The largest byte value drawn at engine size `size`.
@@ -35,9 +73,10 @@ quillon::ByteString fillRandomBytes(std::uint64_t seed, std::size_t length, int 
 
 namespace quillon {
 
-/// How RapidCheck shows generated inputs in a failure report: the lengths
-/// first ("3 chunks of 1203, 17, 4000 bytes"), then the bytes in hex, since
-/// inputs are reported unshrunk and can be tens of kilobytes.
+/// How RapidCheck shows generated inputs in a failure report: the shape
+/// (describeShape), a colon, then the bytes in hex. Values longer than a
+/// few dozen bytes are abbreviated ("...") so that a report stays readable
+/// whatever the input's size.
 void showValue(const ByteString& value, std::ostream& os);
 void showValue(const LazyByteString& value, std::ostream& os);
 

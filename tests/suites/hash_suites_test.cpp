@@ -139,7 +139,8 @@ TEST(HashProperties, FailureReportsSayWhatDifferedAndShowTheChunking) {
   };
   const std::vector<Case> cases{
       {runMD5Suite<Fault::losesByteAtChunkBoundary>(), 0,
-       {"hash over the chunks gave", "hashStrict of the bytes gave", " chunks of ", " in all)",
+       {"hash over the chunks gave", "hashStrict of the bytes gave", "smallest failing case: ",
+        " in chunks [",
         "to reproduce this case: RC_PARAMS="}},
       {runMD5Suite<Fault::encodeDropsLastByte>(), 1,
        {"encode(hash(x)) has 15 bytes, outputLength() 128 promises 16"}},

@@ -12,6 +12,7 @@
 #include <quillon/iv.hpp>
 #include <quillon/modes.hpp>
 #include <quillon/serialisation.hpp>
+#include <quillon_tests/property.hpp>
 
 namespace quillon_tests::detail {
 
@@ -41,6 +42,19 @@ quillon::IV<K> derivedIV(const quillon::ByteString& material) {
 inline bool holds(bool condition, const char* failure) {
   if (!condition) RC_LOG(failure);
   return condition;
+}
+
+inline quillon::ByteView bytesOf(const quillon::ByteString& value) { return value; }
+inline quillon::ByteString bytesOf(const quillon::LazyByteString& value) { return value.toStrict(); }
+template <class K>
+quillon::ByteView bytesOf(const quillon::IV<K>& iv) { return iv.bytes(); }
+
+/// holds(a == b, failure), and on a difference both values in the report.
+template <class A, class B>
+bool holdsSame(const char* failure, const char* aName, const A& a, const char* bName, const B& b) {
+  if (a == b) return true;
+  RC_LOG() << failure << '\n' << describeDifference(aName, bytesOf(a), bName, bytesOf(b));
+  return false;
 }
 
 /// One of the four IV modes: its contiguous and lazy functions, so that one
