@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -85,7 +86,10 @@ std::string_view fileNameOf(std::string_view path) noexcept {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// The entry names of `directory`, in the order the system returns them.
+// The entry names of `directory`, sorted bytewise. The order the system
+// returns them in depends on the file system (hashed on ext4, newest first on
+// tmpfs), and the suites number their tests in this order: sorting makes the
+// same data give the same tests, names and shard split on every machine.
 std::vector<std::string> listDirectory(const std::string& directory) {
   const std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(directory.c_str()), ::closedir);
   if (!handle) throw DataFileError(directory, lastError(), "list directory");
@@ -95,6 +99,8 @@ std::vector<std::string> listDirectory(const std::string& directory) {
     const dirent* entry = ::readdir(handle.get());
     if (entry == nullptr) {
       if (errno != 0) throw DataFileError(directory, lastError(), "list directory");
+      // std::string compares as unsigned bytes, whatever the locale.
+      std::sort(names.begin(), names.end());
       return names;
     }
     names.emplace_back(entry->d_name);

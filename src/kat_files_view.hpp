@@ -68,7 +68,7 @@ const std::string_view* findProperty(std::span<const KatPropertyView> properties
 struct KatFileViews {
   /// The same list as KatFiles::paths.
   std::vector<std::string> paths;
-  /// The files whose name starts with the prefix, in listing order.
+  /// The files whose name starts with the prefix, in the order of `paths`.
   std::vector<std::shared_ptr<const KatFileView>> files;
 };
 

@@ -9,9 +9,10 @@
 
 namespace quillon_tests::detail {
 
-/// Lists getDataFileName(vectorDirectory) and returns every entry that is
-/// an existing non-directory (all status queries come first). Then reads
-/// each of them whose file name starts with `prefix`, in listing order, one
+/// Lists getDataFileName(vectorDirectory), sorted by entry name bytewise,
+/// and returns every entry that is an existing non-directory (all status
+/// queries come first). Then reads each of them whose file name starts with
+/// `prefix`, in that order, one
 /// file open at a time, checks that it is UTF-8 and hands its path and text
 /// to `take`. Throws DataFileError and DataEncodingError as loadKATFiles does.
 std::vector<std::string> readVectorDirectory(
