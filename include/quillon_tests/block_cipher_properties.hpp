@@ -193,13 +193,16 @@ std::vector<Test> blockCipherPropTests() {
 
 }  // namespace detail
 
+/// The two groups, located (with their properties) at the builder's call.
 template <class K>
-std::vector<Test> makeBlockCipherPropTests() {
+std::vector<Test> makeBlockCipherPropTests(const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseBlockCipher<K>());
   // A type that is not a cipher gets the one error above, not the many that
   // instantiating the properties would add.
   if constexpr (quillon::BlockCipher<K>) {
-    return detail::blockCipherPropTests<K>();
+    std::vector<Test> groups = detail::blockCipherPropTests<K>();
+    for (Test& group : groups) group = withLocation(std::move(group), where);
+    return groups;
   } else {
     return {};
   }
@@ -207,8 +210,9 @@ std::vector<Test> makeBlockCipherPropTests() {
 
 /// The same; `witness` only selects the cipher.
 template <class K>
-std::vector<Test> makeBlockCipherPropTests(const K& /*witness*/) {
-  return makeBlockCipherPropTests<K>();
+std::vector<Test> makeBlockCipherPropTests(const K& /*witness*/,
+                                           const SourceLocation& where = SourceLocation::current()) {
+  return makeBlockCipherPropTests<K>(where);
 }
 
 }  // namespace quillon_tests
