@@ -45,6 +45,9 @@ class KatFileView {
   [[nodiscard]] std::span<const KatCategoryView> categories() const noexcept { return categories_; }
   /// The records of all categories together.
   [[nodiscard]] std::size_t recordCount() const noexcept { return records_.size(); }
+  /// The line of the text (from 1) where `record`, one of this file's
+  /// records, starts: the line of its record-start key.
+  [[nodiscard]] std::size_t lineOf(const KatRecordView& record) const noexcept;
 
  private:
   friend class ViewBuilder;
@@ -57,6 +60,7 @@ class KatFileView {
   std::deque<std::string> copies_;
   std::vector<KatPropertyView> properties_;  // headers and records, in file order
   std::vector<KatRecordView> records_;
+  std::vector<std::size_t> recordLines_;  // parallel to records_
   std::vector<KatCategoryView> categories_;
 };
 

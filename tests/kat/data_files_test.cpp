@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -444,6 +445,64 @@ TEST_F(LoadKATFilesTest, ViewLoaderMatchesOnUnreadableFile) {
   const LoadOutcome copies = viaCopies("Test/KAT", "COUNT", std::nullopt);
   EXPECT_NE(copies.error.find("Permission denied"), std::string::npos) << copies.error;
   EXPECT_EQ(viaViews("Test/KAT", "COUNT", std::nullopt), copies);
+}
+
+// The line (from 1) of `text` where each record of `file` starts.
+std::vector<std::size_t> recordLines(const detail::KatFileView& file) {
+  std::vector<std::size_t> lines;
+  for (const detail::KatCategoryView& category : file.categories())
+    for (const detail::KatRecordView& record : category.records) lines.push_back(file.lineOf(record));
+  return lines;
+}
+
+struct RecordLineCase {
+  const char* name;
+  std::string text;
+  std::vector<std::size_t> lines;
+};
+
+void PrintTo(const RecordLineCase& c, std::ostream* os) { *os << c.name; }
+
+class RecordLineTest : public testing::TestWithParam<RecordLineCase> {};
+
+TEST_P(RecordLineTest, EachRecordKnowsTheLineOfItsStartKey) {
+  const auto file = detail::KatFileView::parse("f.rsp", GetParam().text, "COUNT");
+  EXPECT_EQ(recordLines(*file), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RecordLineTest, testing::Values(
+    RecordLineCase{"Plain", "COUNT = 0\nKEY = 00\n\nCOUNT = 1\nKEY = 01\n", {1, 4}},
+    RecordLineCase{"CommentsHeadersBlanks", "# c\n\n[ENCRYPT]\n  \t\nCOUNT = 0\n# x\nCOUNT = 1", {5, 7}},
+    RecordLineCase{"CarriageReturns", "# c\r\n\r\nCOUNT = 0\r\nKEY = 00\r\n\r\nCOUNT = 1\r\n", {3, 6}},
+    // Lines the parser copies rather than views: blanks inside the key or
+    // value, a leading blank, a carriage return in the middle, non-ASCII.
+    RecordLineCase{"CopiedLines", "C OUNT = 0\n COUNT = 1\nCOUNT = 2\r3\nCOUNT = \xC3\xA9\nCOUNT\t=\t4 5\n",
+                   {1, 2, 3, 4, 5}},
+    RecordLineCase{"NoFinalNewline", "\n\nCOUNT = 9", {3}},
+    RecordLineCase{"OtherKeysFirst", "KEY = 00\nIV = 01\nCOUNT = 0\n", {3}}),
+    [](const testing::TestParamInfo<RecordLineCase>& info) { return std::string(info.param.name); });
+
+// Every record of every shipped vector file: its line, read back from the
+// file, holds its start key.
+TEST(LoadKATFileViews, RecordLinesOfShippedVectorsHoldTheirStartKey) {
+  std::size_t checked = 0;
+  for (const auto& [directory, startKey] : {std::pair{"Test/KAT_SHA", "Len"}, std::pair{"Test/KAT_HMAC", "Count"},
+                                            std::pair{"Test/KAT_AES", "COUNT"}, std::pair{"Test/KAT_TWOFISH", "I"}}) {
+    for (const auto& file : detail::loadKATFileViews(directory, startKey).files) {
+      std::ifstream in(file->path(), std::ios::binary);
+      std::vector<std::string> lines;
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      for (const std::size_t line : recordLines(*file)) {
+        ASSERT_GE(line, 1u);
+        ASSERT_LE(line, lines.size()) << file->path();
+        std::string text = lines[line - 1];
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+        EXPECT_TRUE(text.starts_with(std::string(startKey) + "=")) << file->path() << ":" << line << ": " << text;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000u);
 }
 
 // The shipped vectors (the test runner points the data directory at them).
