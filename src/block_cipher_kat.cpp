@@ -24,7 +24,7 @@ std::size_t firstDifference(quillon::ByteView a, quillon::ByteView b) {
 void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteString& expected,
                        const CipherCheck& check) {
   if (computed == expected) return;
-  std::string note = describeOrigin(check.path, check.record);
+  std::string note = describeOrigin(check.path, check.record, check.line);
   note.append("\nexpected = ").append(check.operation).append(" computed by the cipher, got = ");
   note.append(check.expectedField).append(" from the vector file\n");
   const std::size_t offset = firstDifference(computed, expected);

@@ -5,7 +5,7 @@
 namespace quillon_tests::detail {
 
 void failDigestTest(const KatCase<NoListingState>& test, const DigestComparison& comparison) {
-  std::string note = katOrigin(test.file->path, test.record.record);
+  std::string note = katOrigin(test.file->path, test.record);
   note.append("\n").append(test.record.kind->operation);
   assertEqual(test.name(), comparison.computed, comparison.expected, note);
   // assertEqual returns only for equal values, which the caller ruled out.

@@ -180,10 +180,12 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-std::string katOrigin(std::string_view path, std::size_t record) { return describeOrigin(path, record); }
+std::string katOrigin(std::string_view path, const SelectedRecord& record) {
+  return describeOrigin(path, record.record, record.line);
+}
 
-Test katTestCase(std::string name, const KatTestOrigin& /*origin*/, TestAction action) {
-  return testCase(std::move(name), std::move(action));
+Test katTestCase(std::string name, const SourceLocation& record, TestAction action) {
+  return withLocation(testCase(std::move(name), std::move(action)), record);
 }
 
 void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnostics* diagnostics) {
@@ -235,6 +237,7 @@ void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnos
         SelectedRecord selected;
         selected.kind = &kind;
         selected.record = recordInFile;
+        selected.line = file->lineOf(category.records[index]);
         // Reasons are only spelled out when someone asked for them.
         auto skip = [&](std::string reason) {
           if (report != nullptr) report->skipped.push_back({recordInFile, std::move(reason)});

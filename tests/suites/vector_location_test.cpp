@@ -20,6 +20,7 @@
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/hmac.hpp>
 #include <quillon_tests/md5.hpp>
+#include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 #include <quillon_tests/twofish.hpp>
 
@@ -123,13 +124,36 @@ TEST(VectorLocation, Md5VectorsAreLocatedInTheSourceThatHoldsThem) {
     EXPECT_TRUE(where.file().ends_with("md5.hpp")) << where.text();
     lines.push_back(where.line());
   }
+  // The compiler names sources as it was given them: relative ones from
+  // the build directory.
+  const fs::path header = fs::path(QUILLON_TESTS_BUILD_DIR) / leaves[0].location().file();
   EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
   EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end()) << "two vectors share a line";
   // The RFC 1321 digests of "" and "abc", in the first and third vectors.
-  EXPECT_NE(lineOf(leaves[0].location().file(), lines[0]).find("d41d8cd98f00b204e9800998ecf8427e"),
+  EXPECT_NE(lineOf(header.string(), lines[0]).find("d41d8cd98f00b204e9800998ecf8427e"),
             std::string::npos);
-  EXPECT_NE(lineOf(leaves[2].location().file(), lines[2]).find("900150983cd24fb0d6963f7d28e17f72"),
+  EXPECT_NE(lineOf(header.string(), lines[2]).find("900150983cd24fb0d6963f7d28e17f72"),
             std::string::npos);
+}
+
+// A failing vector's report and result both name the line of its record.
+TEST(VectorLocation, FailureReportNamesTheRecordsLine) {
+  const test_support::TemporaryDataDir data;
+  // Record 1 starts on line 4, after a comment, a header and a blank line;
+  // record 2, whose MD is wrong, on line 8.
+  data.write("Test/KAT_SHA/SHA256.rsp",
+             "# c\n[L = 32]\n\nLen = 0\nMsg = 00\nMD = e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+             "\nLen = 0\nMsg = 00\nMD = 00\n");
+  std::vector<LeafResult> results;
+  for (const TestTree& leaf : knownAnswerLeaves(makeSHA256Tests<openssl::SHA256>()))
+    results.push_back(runLeaf(leaf, {leaf.name()}));
+  ASSERT_EQ(results.size(), 2u);
+  EXPECT_EQ(results[0].outcome, Outcome::passed);
+  EXPECT_EQ(results[0].location.line(), 4u);
+  EXPECT_EQ(results[1].outcome, Outcome::failed);
+  EXPECT_EQ(results[1].location.line(), 8u);
+  EXPECT_EQ(results[1].location.file(), (data.root() / "Test/KAT_SHA/SHA256.rsp").string());
+  EXPECT_NE(results[1].report.find("SHA256.rsp, record 2 (line 8)"), std::string::npos) << results[1].report;
 }
 
 // A copy of the vectors under `source`, its directories and files created one by

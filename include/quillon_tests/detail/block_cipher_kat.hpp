@@ -95,6 +95,7 @@ struct CipherCheck {
   /// file's categories).
   std::string_view path;
   std::size_t record;
+  std::size_t line;  // where the record starts in the file, from 1
   /// What the cipher computed and what the vector gives, e.g.
   /// "cbc(KEY, IV, PLAINTEXT)" and "CIPHERTEXT".
   std::string_view operation;
@@ -140,7 +141,7 @@ void runCipherTest(const KatCase<CipherCaseState<K>>& test) {
   if (computed == expected) return;
   const std::string name = test.name();
   checkCipherOutput(computed, expected,
-                    {name, test.file->path, record.record, record.kind->operation,
+                    {name, test.file->path, record.record, record.line, record.kind->operation,
                      record.kind->expectedField, K::blockSize()});
 }
 

@@ -193,6 +193,8 @@ struct SelectedRecord {
   std::array<std::string_view, maxKatFields> values{};
   /// Position of the record in its file, counting from 1 across categories.
   std::size_t record = 0;
+  /// The line of the file where the record starts (its record-start key), from 1.
+  std::size_t line = 0;
   /// Position among all the records the suite took, from 1.
   std::size_t ordinal = 0;
 
@@ -236,8 +238,8 @@ std::string katTestName(NameScheme naming, std::string_view namePrefix, std::str
 /// backslash and other non-printable bytes written as \xHH.
 std::string quoted(std::string_view text);
 
-/// "vector file: <path>, record <n>": where a test's vector came from.
-std::string katOrigin(std::string_view path, std::size_t record);
+/// "vector file: <path>, record <n> (line <l>)": where a test's vector came from.
+std::string katOrigin(std::string_view path, const SelectedRecord& record);
 
 /// What all the tests of one builder call share.
 struct KatSuiteInfo {
@@ -251,6 +253,8 @@ struct KatFileEntry {
   std::string path;
   std::shared_ptr<const void> owner;
   const KatSuiteInfo* suite;
+  /// The file as the tests' location, its name shared by all of them.
+  SourceLocation location;
 };
 
 /// A selected record with what the family built for it while listing.
@@ -276,14 +280,9 @@ struct KatSuiteData {
   explicit KatSuiteData(const KatLayout& layout) : info{layout.suite, layout.naming, layout.namePrefix} {}
 };
 
-/// Where a known-answer test's vector is: its file and record.
-struct KatTestOrigin {
-  std::string_view path;
-  std::size_t record;
-};
-
-/// The test case of one vector. Every known-answer test is made here.
-Test katTestCase(std::string name, const KatTestOrigin& origin, TestAction action);
+/// The test case of one vector, located at the line where its record
+/// starts. Every known-answer test is made here.
+Test katTestCase(std::string name, const SourceLocation& record, TestAction action);
 
 /// One test per case of `data`, in order; each keeps the whole data alive
 /// and runs Body(case).
@@ -294,7 +293,7 @@ std::vector<Test> katTests(const std::shared_ptr<KatSuiteData<Extra>>& data, std
   for (const KatCase<Extra>& test : data->cases) {
     // Aliasing pointer: owns the whole data, points at this case.
     std::shared_ptr<const KatCase<Extra>> shared(data, &test);
-    tests.push_back(katTestCase(test.name(), {test.file->path, test.record.record},
+    tests.push_back(katTestCase(test.name(), test.file->location.atLine(static_cast<unsigned>(test.record.line)),
                                 [shared] { Body(*shared); }));
   }
   return tests;
@@ -308,7 +307,7 @@ class KatCollector : public KatRecordSink {
   explicit KatCollector(const KatLayout& layout) : data_(std::make_shared<KatSuiteData<Extra>>(layout)) {}
 
   void startFile(const std::string& path, const std::shared_ptr<const void>& owner) override {
-    data_->files.push_back({path, owner, &data_->info});
+    data_->files.push_back({path, owner, &data_->info, SourceLocation(path, 0)});
   }
   void add(SelectedRecord&& record) override {
     data_->cases.push_back({std::move(record), &data_->files.back(), takeExtra()});
