@@ -422,13 +422,32 @@ TEST(AesSuiteFaults, AFailureNamesTheVectorFileTheOperationAndTheFirstDifferingB
   };
   const std::string cbcReport = reportOf(cbc, "CBCd.rsp-0");
   for (const char* needle :
-       {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher",
-        "got = PLAINTEXT from the vector file", "first difference at byte 0, in block 0 (16-byte blocks"})
+       {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = PLAINTEXT from the vector file",
+        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher", "first difference at byte 0, in block 0 (16-byte blocks"})
     EXPECT_NE(cbcReport.find(needle), std::string::npos) << needle << " missing in\n" << cbcReport;
   EXPECT_EQ(reportOf(ofb, "OFBd.rsp-1"), "") << "one block: OFB and CFB agree";
   const std::string ofbReport = reportOf(ofb, "OFBd.rsp-2");
   for (const char* needle : {"OFBd.rsp, record 2", ", in block 1 (16-byte blocks"})
     EXPECT_NE(ofbReport.find(needle), std::string::npos) << needle << " missing in\n" << ofbReport;
+}
+
+TEST(AesSuite, ACorruptedVectorShowsItsOwnValueAsTheExpectedOne) {
+  // Each kind with its output field corrupted in the last byte: the report
+  // shows the file's value as expected and the cipher's output as got.
+  for (const char* keyText : {"ECBe", "CBCd", "OFBe"}) {
+    SCOPED_TRACE(keyText);
+    TemporaryDataDir data;
+    Fields record = goodRecord(keyText, "0", 2);
+    std::optional<std::string>& output = keyText[3] == 'e' ? record.ciphertext : record.plaintext;
+    const std::string correct = *output;
+    output->back() = output->back() == '0' ? '1' : '0';
+    data.write(std::string("Test/KAT_AES/") + keyText + ".rsp", text(record));
+    const auto results = runTests(withoutGroups(makeAESTests<Aes128>()));
+    ASSERT_EQ(outcomeLetters(results), "F");
+    const std::string& report = results[0].report;
+    EXPECT_NE(report.find("expected: " + *output + "\n but got: " + correct + "\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("first difference at byte 31, in block 1"), std::string::npos) << report;
+  }
 }
 
 }  // namespace

@@ -151,6 +151,30 @@ TEST(ShaSuite, MalformedFieldsFailOnlyTheirOwnTest) {
   EXPECT_NE(results[3].report.find("Not an even number of hex characters"), std::string::npos);
 }
 
+TEST(ShaSuite, ACorruptedVectorShowsItsOwnValueAsTheExpectedOneInBothComponents) {
+  const ByteString message = pattern(40);
+  const std::string correct = hex(openssl::SHA256::hashStrict(message).encode());
+  std::string corrupt = correct;
+  corrupt[0] = corrupt[0] == 'f' ? '0' : 'f';
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA256.rsp", "Len = 320\nMsg = " + hex(message) + "\nMD = " + corrupt + "\n");
+  data.write("Test/KAT_HMAC/h.rsp", "[L=32]\nCount = 0\nTlen = 32\nKey = 00\nMsg = " + hex(message) +
+                                        "\nMac = " + corrupt + "\n");
+  const auto sha = runTests(withoutGroups(makeSHA256Tests<openssl::SHA256>()));
+  ASSERT_EQ(outcomeLetters(sha), "F");
+  EXPECT_NE(sha[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + correct + ", " +
+                               correct + ")\n"),
+            std::string::npos)
+      << sha[0].report;
+  const std::string mac = hex(openssl::SHA256::hmacStrict(ByteString(std::size_t{1}, quillon::Byte{0}), message).encode());
+  const auto hmac = runTests(makeSHA256HMACTests<openssl::SHA256>());
+  ASSERT_EQ(outcomeLetters(hmac), "F");
+  EXPECT_NE(hmac[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + mac + ", " + mac +
+                                ")\n"),
+            std::string::npos)
+      << hmac[0].report;
+}
+
 TEST(ShaSuite, MissingDirectoryFailsTheBuilder) {
   TemporaryDataDir data;
   EXPECT_THROW(makeSHA1Tests<openssl::SHA1>(), DataFileError);
