@@ -20,6 +20,7 @@
 #include <quillon_tests/runner.hpp>
 
 #include "kat_suites.hpp"
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -31,34 +32,9 @@ using quillon::ByteString;
 using quillon::ByteView;
 using quillon::IV;
 using quillon::ModeResult;
-using test_support::leafNames;
-using test_support::outcomeLetters;
-using test_support::TemporaryDataDir;
-using test_support::withoutGroups;
+using namespace test_support;
 namespace openssl = quillon::openssl;
 using Aes128 = openssl::AES128;
-
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length, unsigned seed) {
-  std::vector<Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<Byte>(i * 7 + seed * 31 + 1);
-  return ByteString(std::move(bytes));
-}
-
-template <class K>
-IV<K> ivOf(ByteView bytes) {
-  return std::get<quillon::Done<IV<K>>>(IV<K>::get(bytes)).value;
-}
-
-std::vector<std::string> sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // --- crafted vector files ----------------------------------------------
 

@@ -13,6 +13,7 @@
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -22,23 +23,14 @@ using namespace quillon_tests;
 using quillon::ByteString;
 using quillon::ByteView;
 using quillon::LazyByteString;
+using test_support::hex;
 using test_support::leafNames;
+using test_support::pattern;
 using test_support::outcomeLetters;
 using test_support::TemporaryDataDir;
 using test_support::withoutGroups;
 namespace openssl = quillon::openssl;
 
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length) {
-  std::vector<quillon::Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<quillon::Byte>(i * 7 + 1);
-  return ByteString(std::move(bytes));
-}
 
 // A SHA record whose MD is the reference digest of the first `length` bytes.
 std::string shaRecord(std::size_t length, const std::string& lenText = "") {

@@ -16,6 +16,7 @@
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/twofish.hpp>
 
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -25,34 +26,11 @@ using namespace quillon_tests;
 using quillon::Byte;
 using quillon::ByteString;
 using quillon::ByteView;
-using test_support::leafNames;
-using test_support::outcomeLetters;
-using test_support::TemporaryDataDir;
-using test_support::withoutGroups;
+using namespace test_support;
 using Reference = quillon::nettle::TwoFish;
 
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length, unsigned seed) {
-  std::vector<Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<Byte>(i * 11 + seed * 29 + 5);
-  return ByteString(std::move(bytes));
-}
-
 Reference keyOf(const ByteString& bytes) { return *Reference::buildKey(bytes); }
-
-quillon::IV<Reference> ivOf(const ByteString& bytes) {
-  return std::get<quillon::Done<quillon::IV<Reference>>>(quillon::IV<Reference>::get(bytes)).value;
-}
-
-std::vector<std::string> sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
+quillon::IV<Reference> ivOf(const ByteString& bytes) { return test_support::ivOf<Reference>(bytes); }
 
 std::string line(const char* key, const ByteString& value) { return std::string(key) + "=" + hex(value) + "\n"; }
 
