@@ -25,8 +25,8 @@ void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteS
                        const CipherCheck& check) {
   if (computed == expected) return;
   std::string note = describeOrigin(check.path, check.record, check.line);
-  note.append("\nexpected = ").append(check.operation).append(" computed by the cipher, got = ");
-  note.append(check.expectedField).append(" from the vector file\n");
+  note.append("\nexpected = ").append(check.expectedField).append(" from the vector file, got = ");
+  note.append(check.operation).append(" computed by the cipher\n");
   const std::size_t offset = firstDifference(computed, expected);
   const bool differ = offset < std::min(computed.size(), expected.size());
   note.append(differ ? "first difference at byte " : "one value ends at byte ");
@@ -36,16 +36,14 @@ void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteS
     note.append(", in block ").append(std::to_string(offset / blockBytes));
     note.append(" (").append(std::to_string(blockBytes)).append("-byte blocks, counted from 0)");
   }
-  assertEqual(check.name, computed, expected, note);
+  assertEqual(check.name, expected, computed, note);
 }
 
-void throwKeyRefused(const KatSuiteInfo& /*suite*/, std::string_view testName, std::string_view path,
+void throwKeyRefused(const KatSuiteInfo& suite, std::string_view testName, std::string_view path,
                      std::size_t record, std::size_t keyBytes) {
-  // The fromJust wording and call site are the error text this suite has
-  // always given for a refused key; drivers match on them.
-  throw KeyRefusedError("Maybe.fromJust: Nothing, fromJust called at ./Test/TwoFish:93:14-22: "
-                        "buildKey refused the " + std::to_string(keyBytes) + "-byte key of " +
-                        std::string(testName) + " (" + describeOrigin(path, record) + ")");
+  throw KeyRefusedError(suite.suite + ": " + std::string(testName) + ": buildKey refused the " +
+                        std::to_string(keyBytes) + "-byte key of field \"KEY\" (" +
+                        describeOrigin(path, record) + ")");
 }
 
 }  // namespace quillon_tests::detail

@@ -7,7 +7,7 @@ namespace quillon_tests::detail {
 void failDigestTest(const KatCase<NoListingState>& test, const DigestComparison& comparison) {
   std::string note = katOrigin(test.file->path, test.record);
   note.append("\n").append(test.record.kind->operation);
-  assertEqual(test.name(), comparison.computed, comparison.expected, note);
+  assertEqual(test.name(), comparison.expected, comparison.computed, note);
   // assertEqual returns only for equal values, which the caller ruled out.
   throw AssertionFailure(test.name());
 }

@@ -10,8 +10,7 @@
 namespace quillon_tests {
 
 UnknownVectorFileKindError::UnknownVectorFileKindError(std::string path, std::string_view stem)
-    : std::runtime_error("Test/TwoFish:(40,1)-(76,64)|function buildTestFunc: non-exhaustive "
-                         "patterns: the vector file " + path + " holds records, but its stem \"" +
+    : std::runtime_error("makeTwoFishTests: the vector file " + path + " holds records, but its stem \"" +
                          std::string(stem) +
                          "\" is none of the TwoFish file kinds CBC_D_M, CBC_E_M, ECB_D_M, "
                          "ECB_E_M, ECB_TLB, ECB_VK and ECB_VT (compared case-sensitively)"),

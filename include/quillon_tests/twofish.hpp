@@ -46,8 +46,8 @@
 namespace quillon_tests {
 
 /// Raised by makeTwoFishTests for a vector file that holds records but whose
-/// stem is no known kind. what() begins with
-/// "Test/TwoFish:(40,1)-(76,64)|function buildTestFunc" and names the file.
+/// stem is no known kind. what() names the suite, the file, its stem and
+/// the known kinds.
 class UnknownVectorFileKindError : public std::runtime_error {
  public:
   UnknownVectorFileKindError(std::string path, std::string_view stem);

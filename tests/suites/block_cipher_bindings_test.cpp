@@ -17,6 +17,8 @@
 #include <primitives/openssl/aes.hpp>
 #include <quillon/modes.hpp>
 
+#include "support/bytes.hpp"
+
 namespace {
 
 using quillon::Byte;
@@ -31,10 +33,7 @@ ByteString randomBytes(std::mt19937& random, std::size_t length) {
   return ByteString(std::move(bytes));
 }
 
-template <class K>
-IV<K> ivOf(ByteView bytes) {
-  return std::get<quillon::Done<IV<K>>>(IV<K>::get(bytes)).value;
-}
+using test_support::ivOf;
 
 template <class K>
 std::pair<ByteString, ByteString> flat(const std::pair<ByteString, IV<K>>& result) {

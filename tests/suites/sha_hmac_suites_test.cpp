@@ -13,6 +13,7 @@
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -22,23 +23,14 @@ using namespace quillon_tests;
 using quillon::ByteString;
 using quillon::ByteView;
 using quillon::LazyByteString;
+using test_support::hex;
 using test_support::leafNames;
+using test_support::pattern;
 using test_support::outcomeLetters;
 using test_support::TemporaryDataDir;
 using test_support::withoutGroups;
 namespace openssl = quillon::openssl;
 
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length) {
-  std::vector<quillon::Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<quillon::Byte>(i * 7 + 1);
-  return ByteString(std::move(bytes));
-}
 
 // A SHA record whose MD is the reference digest of the first `length` bytes.
 std::string shaRecord(std::size_t length, const std::string& lenText = "") {
@@ -149,6 +141,30 @@ TEST(ShaSuite, MalformedFieldsFailOnlyTheirOwnTest) {
   EXPECT_EQ(outcomeLetters(results), "PEEEP");
   EXPECT_NE(results[1].report.find("Len is not an integer"), std::string::npos);
   EXPECT_NE(results[3].report.find("Not an even number of hex characters"), std::string::npos);
+}
+
+TEST(ShaSuite, ACorruptedVectorShowsItsOwnValueAsTheExpectedOneInBothComponents) {
+  const ByteString message = pattern(40);
+  const std::string correct = hex(openssl::SHA256::hashStrict(message).encode());
+  std::string corrupt = correct;
+  corrupt[0] = corrupt[0] == 'f' ? '0' : 'f';
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA256.rsp", "Len = 320\nMsg = " + hex(message) + "\nMD = " + corrupt + "\n");
+  data.write("Test/KAT_HMAC/h.rsp", "[L=32]\nCount = 0\nTlen = 32\nKey = 00\nMsg = " + hex(message) +
+                                        "\nMac = " + corrupt + "\n");
+  const auto sha = runTests(withoutGroups(makeSHA256Tests<openssl::SHA256>()));
+  ASSERT_EQ(outcomeLetters(sha), "F");
+  EXPECT_NE(sha[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + correct + ", " +
+                               correct + ")\n"),
+            std::string::npos)
+      << sha[0].report;
+  const std::string mac = hex(openssl::SHA256::hmacStrict(ByteString(std::size_t{1}, quillon::Byte{0}), message).encode());
+  const auto hmac = runTests(makeSHA256HMACTests<openssl::SHA256>());
+  ASSERT_EQ(outcomeLetters(hmac), "F");
+  EXPECT_NE(hmac[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + mac + ", " + mac +
+                                ")\n"),
+            std::string::npos)
+      << hmac[0].report;
 }
 
 TEST(ShaSuite, MissingDirectoryFailsTheBuilder) {

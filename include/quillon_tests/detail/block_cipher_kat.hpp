@@ -104,11 +104,11 @@ struct CipherCheck {
 };
 
 /// Passes when `computed` equals `expected`. Otherwise fails through
-/// assertEqual(test name, computed, expected, note): the cipher's output is
-/// the value shown as expected and the vector's value the one shown as got,
-/// the order every known-answer suite uses. The note names the vector file
-/// and record, says what each value is, and gives the first differing byte
-/// and the block it lies in.
+/// assertEqual(test name, expected, computed, note): the vector's value is
+/// the expected one and the cipher's output the one it got, as in every
+/// known-answer suite. The note names the vector file and record, says what
+/// each value is, and gives the first differing byte and the block it lies
+/// in.
 void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteString& expected,
                        const CipherCheck& check);
 
