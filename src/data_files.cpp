@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
@@ -85,7 +86,10 @@ std::string_view fileNameOf(std::string_view path) noexcept {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-// The entry names of `directory`, in the order the system returns them.
+// The entry names of `directory`, sorted bytewise. The order the system
+// returns them in depends on the file system (hashed on ext4, newest first on
+// tmpfs), and the suites number their tests in this order: sorting makes the
+// same data give the same tests, names and shard split on every machine.
 std::vector<std::string> listDirectory(const std::string& directory) {
   const std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(directory.c_str()), ::closedir);
   if (!handle) throw DataFileError(directory, lastError(), "list directory");
@@ -95,6 +99,8 @@ std::vector<std::string> listDirectory(const std::string& directory) {
     const dirent* entry = ::readdir(handle.get());
     if (entry == nullptr) {
       if (errno != 0) throw DataFileError(directory, lastError(), "list directory");
+      // std::string compares as unsigned bytes, whatever the locale.
+      std::sort(names.begin(), names.end());
       return names;
     }
     names.emplace_back(entry->d_name);
@@ -164,7 +170,7 @@ std::string getDataFileName(std::string_view name) {
 namespace detail {
 
 std::vector<std::string> readVectorDirectory(
-    std::string_view vectorDirectory, std::optional<std::string_view> prefix,
+    std::string_view vectorDirectory, const std::function<bool(std::string_view fileName)>& reads,
     const std::function<void(const std::string& path, std::string&& text)>& take) {
   const std::string directory = getDataFileName(vectorDirectory);
   std::vector<std::string> paths;
@@ -176,7 +182,7 @@ std::vector<std::string> readVectorDirectory(
     paths.push_back(std::move(path));
   }
   for (const std::string& path : paths) {
-    if (prefix && !fileNameOf(path).starts_with(*prefix)) continue;
+    if (reads && !reads(fileNameOf(path))) continue;
     std::string text = readWholeFile(path);
     if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
       throw DataEncodingError(path, bad);
@@ -191,7 +197,7 @@ KatFiles loadKATFiles(std::string_view vectorDirectory, std::string_view recordS
                       std::optional<std::string_view> prefix) {
   KatFiles result;
   result.paths = detail::readVectorDirectory(
-      vectorDirectory, prefix, [&](const std::string& /*path*/, std::string&& text) {
+      vectorDirectory, detail::startsWith(prefix), [&](const std::string& /*path*/, std::string&& text) {
         result.files.push_back(parseCategories(recordStartKey, text));
       });
   return result;

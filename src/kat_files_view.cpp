@@ -26,12 +26,15 @@ class ViewBuilder {
     return recordOpen_ || key == startKey_;
   }
 
+  void atLine(std::size_t line) noexcept { line_ = line; }
+
   void property(std::string_view key, std::string_view value) {
     if (!inPropertyRun_) startPropertyRun();
     if (key == startKey_) {
       closeRecord();
       recordOpen_ = true;
       recordBegin_ = file_.properties_.size();
+      file_.recordLines_.push_back(line_);
     } else if (!recordOpen_) {
       return;
     }
@@ -102,6 +105,7 @@ class ViewBuilder {
   std::vector<CategoryRange> categories_;
   std::vector<std::pair<std::size_t, std::size_t>> records_;  // property index ranges
   std::size_t recordBegin_ = 0;
+  std::size_t line_ = 0;  // of the line being parsed
   bool recordOpen_ = false;
   bool inPropertyRun_ = false;
 };
@@ -119,6 +123,10 @@ std::shared_ptr<const KatFileView> KatFileView::parse(std::string path, std::str
   return file;
 }
 
+std::size_t KatFileView::lineOf(const KatRecordView& record) const noexcept {
+  return recordLines_[static_cast<std::size_t>(&record - records_.data())];
+}
+
 const std::string_view* findProperty(std::span<const KatPropertyView> properties,
                                      std::string_view key) noexcept {
   for (const KatPropertyView& property : properties)
@@ -128,9 +136,14 @@ const std::string_view* findProperty(std::span<const KatPropertyView> properties
 
 KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
                               std::optional<std::string_view> prefix) {
+  return loadKATFileViews(vectorDirectory, recordStartKey, startsWith(prefix));
+}
+
+KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
+                              const std::function<bool(std::string_view fileName)>& reads) {
   KatFileViews result;
   result.paths = readVectorDirectory(
-      vectorDirectory, prefix, [&](const std::string& path, std::string&& text) {
+      vectorDirectory, reads, [&](const std::string& path, std::string&& text) {
         result.files.push_back(KatFileView::parse(path, std::move(text), recordStartKey));
       });
   return result;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -45,6 +46,9 @@ class KatFileView {
   [[nodiscard]] std::span<const KatCategoryView> categories() const noexcept { return categories_; }
   /// The records of all categories together.
   [[nodiscard]] std::size_t recordCount() const noexcept { return records_.size(); }
+  /// The line of the text (from 1) where `record`, one of this file's
+  /// records, starts: the line of its record-start key.
+  [[nodiscard]] std::size_t lineOf(const KatRecordView& record) const noexcept;
 
  private:
   friend class ViewBuilder;
@@ -57,6 +61,7 @@ class KatFileView {
   std::deque<std::string> copies_;
   std::vector<KatPropertyView> properties_;  // headers and records, in file order
   std::vector<KatRecordView> records_;
+  std::vector<std::size_t> recordLines_;  // parallel to records_
   std::vector<KatCategoryView> categories_;
 };
 
@@ -68,7 +73,7 @@ const std::string_view* findProperty(std::span<const KatPropertyView> properties
 struct KatFileViews {
   /// The same list as KatFiles::paths.
   std::vector<std::string> paths;
-  /// The files whose name starts with the prefix, in listing order.
+  /// The files whose name starts with the prefix, in the order of `paths`.
   std::vector<std::shared_ptr<const KatFileView>> files;
 };
 
@@ -76,6 +81,9 @@ struct KatFileViews {
 /// checks and errors.
 KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
                               std::optional<std::string_view> prefix = {});
+/// The same, reading the files whose name `reads` accepts (all when empty).
+KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
+                              const std::function<bool(std::string_view fileName)>& reads);
 
 /// The diagnostics entry of one file a suite reads, with its path and its
 /// category and record counts; nullptr when no diagnostics are wanted.

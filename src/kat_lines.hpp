@@ -6,7 +6,11 @@
 //                           opens a record or joins an open one); asked
 //                           first, so that discarded values are never copied;
 //   property(key, value)    a kept property line's property;
-//   discardedProperty()     a property line found to be discarded.
+//   discardedProperty()     a property line found to be discarded;
+// and, optionally,
+//   atLine(n)               told before each line of a text is looked at,
+//                           with its number counted from 1 (for builders
+//                           that remember where records start).
 // Keys and values are views, either into the text given or into a scratch
 // buffer that the next line reuses: a builder copies what it keeps of the
 // latter.
@@ -190,7 +194,9 @@ void parseText(Builder& builder, std::string_view text) {
   std::string withoutReturns;
   Bytes at = bytesOf(text);
   const Bytes end = at + text.size();
+  std::size_t lineNumber = 0;  // every pass of the loop takes one line
   while (at != end) {
+    if constexpr (requires { builder.atLine(lineNumber); }) builder.atLine(++lineNumber);
     // A printable first byte other than "#" and "[" rules out comment,
     // blank and header lines and needs no carriage-return removal.
     if (*at >= 0x21 && *at < 0x80 && *at != '#' && *at != '[') {

@@ -26,7 +26,7 @@ std::string LeafResult::pathText() const {
 namespace {
 
 LeafResult runTestCase(const Test& leaf, std::vector<std::string> path) {
-  LeafResult result{std::move(path), Outcome::passed, {}};
+  LeafResult result{std::move(path), Outcome::passed, {}, leaf.location()};
   try {
     leaf.action()();
   } catch (const AssertionFailure& failure) {
@@ -43,7 +43,7 @@ LeafResult runTestCase(const Test& leaf, std::vector<std::string> path) {
 }
 
 LeafResult runProperty(const Test& leaf, std::vector<std::string> path) {
-  LeafResult result{std::move(path), Outcome::passed, {}};
+  LeafResult result{std::move(path), Outcome::passed, {}, leaf.location()};
   PropertyReport report;
   try {
     report = leaf.propertyCheck()(result.pathText());
@@ -83,7 +83,7 @@ LeafResult runLeaf(const Test& leaf, std::vector<std::string> path) {
     case TestKind::property: return runProperty(leaf, std::move(path));
     case TestKind::group: break;
   }
-  return {std::move(path), Outcome::error, "error: a group is not a leaf"};
+  return {std::move(path), Outcome::error, "error: a group is not a leaf", leaf.location()};
 }
 
 std::vector<LeafResult> runTest(const Test& test) {

@@ -50,8 +50,9 @@ std::string getDataDir();
 /// `name` is not examined ("/x" gives dir + "//x"); nothing is checked on disk.
 std::string getDataFileName(std::string_view name);
 
-/// A vector directory's files, both lists in the order the directory listing
-/// returned the entries.
+/// A vector directory's files, both lists in the order of the entry names,
+/// compared byte for byte (so "B.rsp" comes before "a.rsp"): the same on
+/// every file system, whatever order the files were created in.
 struct KatFiles {
   /// Every entry that names an existing non-directory (symbolic links
   /// followed), as the directory path joined with the entry name.
@@ -65,8 +66,10 @@ struct KatFiles {
 /// directories (entries whose status cannot be read, such as dangling links,
 /// are dropped; subdirectories are not entered), and parses each kept file
 /// whose name starts with `prefix` (compared byte for byte) with
-/// parseCategories(recordStartKey, text). The listing is never sorted. Each
-/// file is read whole and closed before the next is opened.
+/// parseCategories(recordStartKey, text). Entries are taken in the order of
+/// their names, byte for byte, never in the order the file system lists
+/// them, which differs between machines. Each file is read whole and closed
+/// before the next is opened.
 /// Throws DataFileError when the directory cannot be listed or a file cannot
 /// be opened or read, and DataEncodingError when a file is not valid UTF-8.
 KatFiles loadKATFiles(std::string_view vectorDirectory, std::string_view recordStartKey,

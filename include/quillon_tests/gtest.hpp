@@ -10,6 +10,15 @@
 // GoogleTest integration does, so RC_PARAMS (seed, max_success, reproduce)
 // applies to them.
 //
+// A leaf's location (Test::location()) becomes the GoogleTest test's file
+// and line, so the JSON and XML reports and IDE test explorers show the
+// vector record of a known-answer test, and its failures are reported at
+// that file and line. Leaves without a location are reported here, in the
+// adapter. Registration follows the tree's order, which the suites keep the
+// same on every machine: GoogleTest's sharding (GTEST_TOTAL_SHARDS,
+// GTEST_SHARD_INDEX) splits a run by position, so that is what lets shards
+// run on different machines.
+//
 // Call before RUN_ALL_TESTS(), typically from main() after InitGoogleTest.
 // What the registered tests hold (keys, vectors) is released when the
 // program exits, before the static objects that existed when registerTests

@@ -7,6 +7,9 @@
 //  - "GetPutHash": get(encode(h)) gives back h;
 //  - "BlockLengthIsByteAligned": blockLength() is a whole number of bytes;
 //  - "OutputLengthIsByteAligned": outputLength() is a whole number of bytes.
+//
+// The group and its properties are located at the builder's call, so that
+// reports point at the code that asked for them.
 
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
@@ -18,11 +21,11 @@
 namespace quillon_tests {
 
 template <class D>
-Test makeHashPropTests() {
+Test makeHashPropTests(const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseHash<D>());
   using quillon::ByteString;
   using quillon::LazyByteString;
-  return testGroup(
+  return withLocation(testGroup(
       "Cryptographic Digest Property Tests",
       {
           testProperty("LazyStrictEqual",
@@ -73,13 +76,13 @@ Test makeHashPropTests() {
                        }),
           testProperty("BlockLengthIsByteAligned", [] { return D::blockLength() % 8 == 0; }),
           testProperty("OutputLengthIsByteAligned", [] { return D::outputLength() % 8 == 0; }),
-      });
+      }), where);
 }
 
 /// The same; `witness` only selects the digest type.
 template <class D>
-Test makeHashPropTests(const D& /*witness*/) {
-  return makeHashPropTests<D>();
+Test makeHashPropTests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeHashPropTests<D>(where);
 }
 
 }  // namespace quillon_tests

@@ -23,6 +23,9 @@ struct LeafResult {
   Outcome outcome = Outcome::passed;
   /// Empty for a passed test case; the failure, error or engine report otherwise.
   std::string report;
+  /// Where the leaf comes from (its vector record, or the call that built
+  /// it); unknown when the tree did not say.
+  SourceLocation location;
 
   /// The path joined with "/".
   [[nodiscard]] std::string pathText() const;

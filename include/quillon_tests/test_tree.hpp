@@ -30,6 +30,43 @@ using PropertyCheck = std::function<PropertyReport(const std::string& id)>;
 
 enum class TestKind { testCase, property, group };
 
+/// Where a test comes from: the vector record of a known-answer test, the
+/// call that built a property. Reports, test explorers and GoogleTest's
+/// JSON and XML output show it. A default-made location is unknown.
+class SourceLocation {
+ public:
+  SourceLocation() = default;
+  /// `file` as it should be shown (not resolved or checked); lines count from 1.
+  SourceLocation(std::string file, unsigned line);
+
+  /// The location of the expression that calls this, when used as a default
+  /// argument: `void f(SourceLocation where = SourceLocation::current())`
+  /// gets the caller's file and line. (The compiler builtins stand in for
+  /// std::source_location, which not every supported compiler provides.)
+  static SourceLocation current(const char* file = __builtin_FILE(),
+                                unsigned line = __builtin_LINE());
+
+  /// The same file, another line. Shares the file name rather than copying
+  /// it, so that thousands of tests from one vector file hold it once.
+  [[nodiscard]] SourceLocation atLine(unsigned line) const;
+
+  [[nodiscard]] bool known() const noexcept { return file_ != nullptr; }
+  /// Empty when unknown.
+  [[nodiscard]] const std::string& file() const noexcept;
+  /// 0 when unknown.
+  [[nodiscard]] unsigned line() const noexcept { return line_; }
+  /// "file:line", or "" when unknown.
+  [[nodiscard]] std::string text() const;
+
+  friend bool operator==(const SourceLocation& a, const SourceLocation& b) noexcept {
+    return a.line_ == b.line_ && a.file() == b.file();
+  }
+
+ private:
+  std::shared_ptr<const std::string> file_;
+  unsigned line_ = 0;
+};
+
 class Test {
  public:
   [[nodiscard]] const std::string& name() const noexcept { return name_; }
@@ -40,10 +77,13 @@ class Test {
   [[nodiscard]] const TestAction& action() const noexcept { return action_; }
   /// The check of a property; empty for other kinds.
   [[nodiscard]] const PropertyCheck& propertyCheck() const noexcept { return property_; }
+  /// Where the test comes from; unknown unless attached with withLocation.
+  [[nodiscard]] const SourceLocation& location() const noexcept { return location_; }
 
   friend Test testCase(std::string name, TestAction action);
   friend Test propertyTest(std::string name, PropertyCheck check);
   friend Test testGroup(std::string name, std::vector<Test> tests);
+  friend Test withLocation(Test test, const SourceLocation& where);
 
  private:
   Test(std::string name, TestKind kind) : name_(std::move(name)), kind_(kind) {}
@@ -53,6 +93,7 @@ class Test {
   std::vector<Test> children_;
   TestAction action_;
   PropertyCheck property_;
+  SourceLocation location_;
 };
 
 /// A leaf that runs `action` once.
@@ -63,6 +104,11 @@ Test testCase(std::string name, TestAction action);
 Test propertyTest(std::string name, PropertyCheck check);
 /// A named, ordered group. Names need not be unique.
 Test testGroup(std::string name, std::vector<Test> tests);
+
+/// `test` located at `where`; in a group, so is every test beneath it that
+/// has no location of its own (a builder can locate all its properties at
+/// once while a leaf keeps a more precise one).
+Test withLocation(Test test, const SourceLocation& where);
 
 /// Number of leaves in a tree.
 std::size_t countLeaves(const Test& test) noexcept;

@@ -37,11 +37,11 @@ class LeafTest : public ::testing::Test {
     try {
       leaf_.action()();
     } catch (const AssertionFailure& failure) {
-      ADD_FAILURE() << failure.what() << hint;
+      fail(failure.what() + hint);
     } catch (const std::exception& error) {
-      ADD_FAILURE() << "ended with an error: " << error.what() << '\n' << hint;
+      fail("ended with an error: " + std::string(error.what()) + '\n' + hint);
     } catch (...) {
-      ADD_FAILURE() << "ended with an exception of unknown type\n" << hint;
+      fail("ended with an exception of unknown type\n" + hint);
     }
   }
 
@@ -51,13 +51,20 @@ class LeafTest : public ::testing::Test {
     const std::string hint = rerunHint(suiteName_, leaf_.name());
     switch (report.verdict) {
       case PropertyVerdict::passed: return;
-      case PropertyVerdict::failed: ADD_FAILURE() << report.text << '\n' << hint; return;
-      case PropertyVerdict::gaveUp:
-        ADD_FAILURE() << "gave up: " << report.text << '\n' << hint;
-        return;
-      case PropertyVerdict::error:
-        ADD_FAILURE() << "ended with an error: " << report.text << '\n' << hint;
-        return;
+      case PropertyVerdict::failed: fail(report.text + '\n' + hint); return;
+      case PropertyVerdict::gaveUp: fail("gave up: " + report.text + '\n' + hint); return;
+      case PropertyVerdict::error: fail("ended with an error: " + report.text + '\n' + hint); return;
+    }
+  }
+
+  // Reported at the leaf's location (for a known-answer test, the vector's
+  // record), which GoogleTest prints as "file:line: Failure" and IDEs follow.
+  void fail(const std::string& report) const {
+    const SourceLocation& where = leaf_.location();
+    if (where.known()) {
+      ADD_FAILURE_AT(where.file().c_str(), static_cast<int>(where.line())) << report;
+    } else {
+      ADD_FAILURE() << report;
     }
   }
 
@@ -110,9 +117,14 @@ void registerLeaves(const std::string& suiteName, const Test& test) {
     for (const Test& child : test.children()) registerLeaves(inner, child);
     return;
   }
+  // The leaf's own location makes reports and test explorers point at the
+  // vector record or the builder's call rather than at this adapter.
+  const SourceLocation& where = test.location();
+  const char* file = where.known() ? where.file().c_str() : __FILE__;
+  const int line = where.known() ? static_cast<int>(where.line()) : __LINE__;
   std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
-  ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, __FILE__,
-                          __LINE__, [registered, suiteName]() -> ::testing::Test* {
+  ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
+                          [registered, suiteName]() -> ::testing::Test* {
                             return new LeafTest(registered->leaf(), suiteName);
                           });
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -45,12 +46,12 @@ class DataDirVariable {
   std::optional<std::string> saved_;
 };
 
-// A fresh directory under the system's temporary directory, removed with
-// everything in it at the end of the test.
+// A fresh directory under `base` (by default the system's temporary
+// directory), removed with everything in it at the end of the test.
 class TemporaryDirectory {
  public:
-  TemporaryDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "kat-files-XXXXXX").string();
+  explicit TemporaryDirectory(const fs::path& base = fs::temp_directory_path()) {
+    std::string pattern = (base / "kat-files-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
   }
@@ -71,14 +72,6 @@ void writeFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }
 
-// Entry names in the order the system lists them, the order loadKATFiles
-// must keep.
-std::vector<std::string> listingOrder(const fs::path& directory) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(directory))
-    names.push_back(entry.path().filename().string());
-  return names;
-}
 
 #ifdef QUILLON_TESTS_EXPECTED_DATADIR
 TEST(GetDataDir, UnsetVariableGivesInstalledDirectory) {
@@ -136,7 +129,7 @@ class LoadKATFilesTest : public testing::Test {
 const std::string recordText = "[L = 20]\r\nCOUNT = 0\r\nKEY = 00ff\r\n";
 const std::vector<KatCategory> recordParsed = {{{{"L", "20"}}, {{{"COUNT", "0"}, {"KEY", "00ff"}}}}};
 
-TEST_F(LoadKATFilesTest, KeepsFilesAndLinksToFilesInListingOrder) {
+TEST_F(LoadKATFilesTest, KeepsFilesAndLinksToFilesInNameOrder) {
   writeFile(vectors() / "A.TXT", recordText);
   writeFile(vectors() / ".hidden", "COUNT = 1\n");
   fs::create_directory(vectors() / "old");
@@ -145,10 +138,7 @@ TEST_F(LoadKATFilesTest, KeepsFilesAndLinksToFilesInListingOrder) {
   fs::create_symlink("A.TXT", vectors() / "C.TXT");
   fs::create_directory_symlink("old", vectors() / "D");
 
-  std::vector<std::string> expectedPaths;
-  for (const std::string& name : listingOrder(vectors()))
-    if (name == "A.TXT" || name == ".hidden" || name == "C.TXT") expectedPaths.push_back(pathOf(name));
-
+  const std::vector<std::string> expectedPaths = {pathOf(".hidden"), pathOf("A.TXT"), pathOf("C.TXT")};
   const KatFiles loaded = loadKATFiles("Test/KAT", "COUNT");
   ASSERT_EQ(loaded.paths, expectedPaths);
   ASSERT_EQ(loaded.files.size(), 3u);
@@ -192,6 +182,85 @@ TEST_F(LoadKATFilesTest, TrailingSeparatorGivesSingleSeparator) {
   const DataDirVariable withSlash(root_.path().string() + "/");
   EXPECT_EQ(loadKATFiles("Test/KAT", "COUNT").paths, std::vector<std::string>{pathOf("A.TXT")});
 }
+
+// Entry names in byte order, the order both loaders must give whatever the
+// file system lists first: upper case before lower, digits compared as
+// text, a leading dot, a prefix before its extensions, bytes above 0x7F
+// last. "l" is a link to "ab"; "m" is a directory, which is dropped.
+const std::vector<std::string> namesInByteOrder = {
+    ".hidden", "10.rsp", "9.rsp", "B.rsp", "_x", "a", "a.b", "a.rsp", "ab", "l", "z", "\xC3\xA9t\xC3\xA9.rsp"};
+
+// Orders to create the entries in: tmpfs lists the newest entry first,
+// ext4 by a hash of the name, so each gives a different listing.
+std::vector<std::size_t> creationOrder(const std::string& kind, std::size_t size) {
+  std::vector<std::size_t> order(size);
+  for (std::size_t i = 0; i < size; ++i) order[i] = i;
+  if (kind == "reverse") std::reverse(order.begin(), order.end());
+  if (kind == "interleaved")  // odd positions first, then even ones
+    std::stable_partition(order.begin(), order.end(), [](std::size_t i) { return i % 2 == 1; });
+  return order;
+}
+
+// The COUNT of every record of every file, in order.
+std::vector<std::string> recordCounts(const std::vector<std::vector<KatCategory>>& files) {
+  std::vector<std::string> counts;
+  for (const auto& file : files)
+    for (const KatCategory& category : file)
+      for (const KatRecord& record : category.records) counts.push_back(record.front().second);
+  return counts;
+}
+
+struct ListingBase {
+  const char* name;
+  fs::path (*directory)();
+};
+
+void PrintTo(const ListingBase& base, std::ostream* os) { *os << base.name; }
+
+class ListingOrderTest : public testing::TestWithParam<ListingBase> {};
+
+TEST_P(ListingOrderTest, EntriesComeInByteOrderWhateverTheCreationOrder) {
+  const fs::path base = GetParam().directory();
+  if (::access(base.c_str(), W_OK) != 0) GTEST_SKIP() << base << " is not a writable directory here";
+  for (const std::string kind : {"forward", "reverse", "interleaved"}) {
+    SCOPED_TRACE("entries created in " + kind + " order under " + base.string());
+    const TemporaryDirectory root(base);
+    const DataDirVariable variable(root.path().string());
+    const fs::path vectors = root.path() / "Test" / "KAT";
+    fs::create_directories(vectors);
+    std::vector<std::string> expectedPaths;
+    std::vector<std::string> expectedCounts;  // the one record of each file
+    for (std::size_t i = 0; i < namesInByteOrder.size(); ++i) {
+      expectedPaths.push_back((vectors / namesInByteOrder[i]).string());
+      // The link reads its target's record.
+      expectedCounts.push_back(std::to_string(namesInByteOrder[i] == "l" ? 8 : i));
+    }
+    for (const std::size_t i : creationOrder(kind, namesInByteOrder.size())) {
+      const std::string& name = namesInByteOrder[i];
+      if (name == "l") {
+        fs::create_symlink("ab", vectors / name);
+      } else {
+        writeFile(vectors / name, "COUNT = " + std::to_string(i) + "\n");
+      }
+      if (i == 4) fs::create_directory(vectors / "m");
+    }
+
+    const KatFiles loaded = loadKATFiles("Test/KAT", "COUNT");
+    EXPECT_EQ(loaded.paths, expectedPaths);
+    EXPECT_EQ(recordCounts(loaded.files), expectedCounts);
+    const detail::KatFileViews views = detail::loadKATFileViews("Test/KAT", "COUNT");
+    EXPECT_EQ(views.paths, expectedPaths);
+    // With a prefix, the files read keep the same relative order.
+    const KatFiles prefixed = loadKATFiles("Test/KAT", "COUNT", "a");
+    EXPECT_EQ(prefixed.paths, expectedPaths);
+    EXPECT_EQ(recordCounts(prefixed.files), (std::vector<std::string>{"5", "6", "7", "8"}));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, ListingOrderTest, testing::Values(
+    ListingBase{"Tmpfs", [] { return fs::path("/dev/shm"); }},
+    ListingBase{"TemporaryDirectory", [] { return fs::temp_directory_path(); }}),
+    [](const testing::TestParamInfo<ListingBase>& info) { return std::string(info.param.name); });
 
 TEST_F(LoadKATFilesTest, RelativeDataDirectory) {
   writeFile(vectors() / "A.TXT", recordText);
@@ -376,6 +445,64 @@ TEST_F(LoadKATFilesTest, ViewLoaderMatchesOnUnreadableFile) {
   const LoadOutcome copies = viaCopies("Test/KAT", "COUNT", std::nullopt);
   EXPECT_NE(copies.error.find("Permission denied"), std::string::npos) << copies.error;
   EXPECT_EQ(viaViews("Test/KAT", "COUNT", std::nullopt), copies);
+}
+
+// The line (from 1) of `text` where each record of `file` starts.
+std::vector<std::size_t> recordLines(const detail::KatFileView& file) {
+  std::vector<std::size_t> lines;
+  for (const detail::KatCategoryView& category : file.categories())
+    for (const detail::KatRecordView& record : category.records) lines.push_back(file.lineOf(record));
+  return lines;
+}
+
+struct RecordLineCase {
+  const char* name;
+  std::string text;
+  std::vector<std::size_t> lines;
+};
+
+void PrintTo(const RecordLineCase& c, std::ostream* os) { *os << c.name; }
+
+class RecordLineTest : public testing::TestWithParam<RecordLineCase> {};
+
+TEST_P(RecordLineTest, EachRecordKnowsTheLineOfItsStartKey) {
+  const auto file = detail::KatFileView::parse("f.rsp", GetParam().text, "COUNT");
+  EXPECT_EQ(recordLines(*file), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RecordLineTest, testing::Values(
+    RecordLineCase{"Plain", "COUNT = 0\nKEY = 00\n\nCOUNT = 1\nKEY = 01\n", {1, 4}},
+    RecordLineCase{"CommentsHeadersBlanks", "# c\n\n[ENCRYPT]\n  \t\nCOUNT = 0\n# x\nCOUNT = 1", {5, 7}},
+    RecordLineCase{"CarriageReturns", "# c\r\n\r\nCOUNT = 0\r\nKEY = 00\r\n\r\nCOUNT = 1\r\n", {3, 6}},
+    // Lines the parser copies rather than views: blanks inside the key or
+    // value, a leading blank, a carriage return in the middle, non-ASCII.
+    RecordLineCase{"CopiedLines", "C OUNT = 0\n COUNT = 1\nCOUNT = 2\r3\nCOUNT = \xC3\xA9\nCOUNT\t=\t4 5\n",
+                   {1, 2, 3, 4, 5}},
+    RecordLineCase{"NoFinalNewline", "\n\nCOUNT = 9", {3}},
+    RecordLineCase{"OtherKeysFirst", "KEY = 00\nIV = 01\nCOUNT = 0\n", {3}}),
+    [](const testing::TestParamInfo<RecordLineCase>& info) { return std::string(info.param.name); });
+
+// Every record of every shipped vector file: its line, read back from the
+// file, holds its start key.
+TEST(LoadKATFileViews, RecordLinesOfShippedVectorsHoldTheirStartKey) {
+  std::size_t checked = 0;
+  for (const auto& [directory, startKey] : {std::pair{"Test/KAT_SHA", "Len"}, std::pair{"Test/KAT_HMAC", "Count"},
+                                            std::pair{"Test/KAT_AES", "COUNT"}, std::pair{"Test/KAT_TWOFISH", "I"}}) {
+    for (const auto& file : detail::loadKATFileViews(directory, startKey).files) {
+      std::ifstream in(file->path(), std::ios::binary);
+      std::vector<std::string> lines;
+      for (std::string line; std::getline(in, line);) lines.push_back(line);
+      for (const std::size_t line : recordLines(*file)) {
+        ASSERT_GE(line, 1u);
+        ASSERT_LE(line, lines.size()) << file->path();
+        std::string text = lines[line - 1];
+        std::erase_if(text, [](char c) { return c == ' ' || c == '\t' || c == '\r'; });
+        EXPECT_TRUE(text.starts_with(std::string(startKey) + "=")) << file->path() << ":" << line << ": " << text;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000u);
 }
 
 // The shipped vectors (the test runner points the data directory at them).

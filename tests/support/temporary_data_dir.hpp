@@ -16,9 +16,9 @@ namespace test_support {
 
 class TemporaryDataDir {
  public:
-  TemporaryDataDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "quillon-data-XXXXXX").string();
+  /// Under `base`, by default the system's temporary directory.
+  explicit TemporaryDataDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "quillon-data-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     root_ = pattern;
     if (const char* previous = ::getenv(variable)) previous_ = previous;
