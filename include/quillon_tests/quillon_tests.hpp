@@ -14,6 +14,7 @@
 #include <quillon_tests/kat_parser.hpp>
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/md5.hpp>
+#include <quillon_tests/monte.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>

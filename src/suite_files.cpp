@@ -1,0 +1,26 @@
+#include "suite_files.hpp"
+
+#include <quillon_tests/kat_records.hpp>
+
+namespace quillon_tests::detail {
+
+bool belongsToSuite(std::string_view fileName, std::string_view prefix) noexcept {
+  if (!fileName.starts_with(prefix)) return false;
+  if (fileName.size() == prefix.size()) return true;
+  const char next = fileName[prefix.size()];
+  return !(next >= '0' && next <= '9') && next != '_';
+}
+
+void noteFilesNotRead(SuiteDiagnostics* diagnostics, const std::vector<std::string>& paths,
+                      std::string_view prefix) {
+  if (!diagnostics) return;
+  for (const std::string& path : paths)
+    if (!belongsToSuite(fileNameOf(path), prefix))
+      diagnostics->files.push_back(
+          {path, 0, 0, 0,
+           "not read: the name does not begin with \"" + std::string(prefix) +
+               "\" followed by neither a digit nor \"_\"",
+           {}});
+}
+
+}  // namespace quillon_tests::detail
