@@ -5,22 +5,19 @@
 
 #include "kat_files_view.hpp"
 #include "kat_origin.hpp"
+#include "suite_files.hpp"
 
 namespace quillon_tests::detail {
 
 ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics) {
   KatFileViews files = loadKATFileViews("Test/KAT_SHA", "Len", prefix);
-  if (diagnostics) {
-    diagnostics->directory = getDataFileName("Test/KAT_SHA");
-    for (const std::string& path : files.paths)
-      if (!fileNameOf(path).starts_with(prefix))
-        diagnostics->files.push_back(
-            {path, 0, 0, 0, "not read: the name does not begin with \"" + std::string(prefix) + "\"", {}});
-  }
+  if (diagnostics) diagnostics->directory = getDataFileName("Test/KAT_SHA");
+  noteFilesNotRead(diagnostics, files.paths, prefix);
   ShaVectors result;
   std::vector<ShaVector>& vectors = result.vectors;
   const std::string namePrefix = "Nist" + std::string(prefix) + "-";
   for (const std::shared_ptr<const KatFileView>& file : files.files) {
+    if (!belongsToSuite(fileNameOf(file->path()), prefix)) continue;
     FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
     std::size_t recordInFile = 0;
     for (const KatCategoryView& category : file->categories()) {

@@ -14,13 +14,17 @@ bool belongsToSuite(std::string_view fileName, std::string_view prefix) noexcept
 void noteFilesNotRead(SuiteDiagnostics* diagnostics, const std::vector<std::string>& paths,
                       std::string_view prefix) {
   if (!diagnostics) return;
-  for (const std::string& path : paths)
-    if (!belongsToSuite(fileNameOf(path), prefix))
-      diagnostics->files.push_back(
-          {path, 0, 0, 0,
-           "not read: the name does not begin with \"" + std::string(prefix) +
-               "\" followed by neither a digit nor \"_\"",
-           {}});
+  const std::string quotedPrefix = "\"" + std::string(prefix) + "\"";
+  for (const std::string& path : paths) {
+    const std::string_view name = fileNameOf(path);
+    if (belongsToSuite(name, prefix)) continue;
+    diagnostics->files.push_back(
+        {path, 0, 0, 0,
+         name.starts_with(prefix)
+             ? "not read: the name continues " + quotedPrefix + " with a digit or \"_\""
+             : "not read: the name does not begin with " + quotedPrefix,
+         {}});
+  }
 }
 
 }  // namespace quillon_tests::detail
