@@ -9,9 +9,14 @@
 
 namespace quillon_tests::detail {
 
+std::string_view shaDirectory(std::string_view prefix) noexcept {
+  return prefix.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA";
+}
+
 ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics) {
-  KatFileViews files = loadKATFileViews("Test/KAT_SHA", "Len", prefix);
-  if (diagnostics) diagnostics->directory = getDataFileName("Test/KAT_SHA");
+  const std::string_view directory = shaDirectory(prefix);
+  KatFileViews files = loadKATFileViews(directory, "Len", prefix);
+  if (diagnostics) diagnostics->directory = getDataFileName(directory);
   noteFilesNotRead(diagnostics, files.paths, prefix);
   ShaVectors result;
   std::vector<ShaVector>& vectors = result.vectors;

@@ -31,6 +31,12 @@ void registerShaFamily(const std::string& library) {
 // family: the SHA-512/t and SHA-3 known answers and every Monte Carlo suite.
 template <class L>
 void registerMoreDigests(const std::string& library) {
+  registerTests(library + "-SHA512_224", makeSHA512_224Tests<typename L::SHA512_224>());
+  registerTests(library + "-SHA512_256", makeSHA512_256Tests<typename L::SHA512_256>());
+  registerTests(library + "-SHA3_224", makeSHA3_224Tests<typename L::SHA3_224>());
+  registerTests(library + "-SHA3_256", makeSHA3_256Tests<typename L::SHA3_256>());
+  registerTests(library + "-SHA3_384", makeSHA3_384Tests<typename L::SHA3_384>());
+  registerTests(library + "-SHA3_512", makeSHA3_512Tests<typename L::SHA3_512>());
   registerTests(library + "-Monte-SHA1", makeSHA1MonteTests<typename L::SHA1>());
   registerTests(library + "-Monte-SHA224", makeSHA224MonteTests<typename L::SHA224>());
   registerTests(library + "-Monte-SHA256", makeSHA256MonteTests<typename L::SHA256>());

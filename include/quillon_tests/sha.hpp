@@ -1,9 +1,12 @@
 #pragma once
 // The SHA known-answer suites: NIST byte-oriented message files under
-// "Test/KAT_SHA" of the data directory.
+// "Test/KAT_SHA" of the data directory (SHA-1, SHA-2, SHA-512/t) and
+// "Test/KAT_SHA3" (SHA-3).
 //
 // makeSHA256Tests<D>() reads every file whose name begins with "SHA256"
-// (case-sensitive; the other builders likewise with their own prefix), takes
+// followed by neither a digit nor "_" (case-sensitive; the other builders
+// likewise with their own prefix, so "SHA512" does not read
+// "SHA512_224ShortMsg.rsp"), takes
 // each record holding "Len", "Msg" and "MD", and makes one test case per
 // record, numbered across files and categories in listing order:
 // NistSHA256-1, NistSHA256-2, ... Each test hashes the first floor(Len/8)
@@ -47,7 +50,11 @@ struct ShaVectors {
   std::vector<ShaVector> vectors;
 };
 
-/// Finds the vectors of the files whose name begins with `prefix`. With
+/// The vector directory of the suite of `prefix`: "Test/KAT_SHA3" for the
+/// SHA-3 prefixes ("SHA3_..."), "Test/KAT_SHA" for the others.
+std::string_view shaDirectory(std::string_view prefix) noexcept;
+
+/// Finds the vectors of the files of the suite of `prefix`. With
 /// `diagnostics`, also records per file what was used and what was skipped.
 ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics = nullptr);
 
@@ -63,7 +70,7 @@ DecodedShaVector decodeShaVector(const ShaVector& vector);
 /// report of a failed test.
 std::string shaOrigin(const ShaVector& vector);
 
-/// The shared builder of the five SHA suites.
+/// The shared builder of the SHA suites.
 template <class D>
 std::vector<Test> getTests(std::string_view prefix) {
   static_assert(quillon::diagnoseHash<D>());
@@ -79,7 +86,7 @@ std::vector<Test> getTests(std::string_view prefix) {
       const std::pair computed{D::hashStrict(decoded.message).encode(), D::hash(chunked).encode()};
       const std::pair expected{decoded.digest, decoded.digest};
       // The report text is only put together for a failure.
-      if (computed != expected) assertEqual(vector->name, computed, expected, shaOrigin(*vector));
+      if (computed != expected) assertEqual(vector->name, expected, computed, shaOrigin(*vector));
     }));
   }
   tests.push_back(makeHashPropTests<D>());
@@ -88,8 +95,8 @@ std::vector<Test> getTests(std::string_view prefix) {
 
 }  // namespace detail
 
-/// The record selection of the SHA suite for `prefix` ("SHA1" ... "SHA512"),
-/// without building tests: every file, its counts and every skipped record.
+/// The record selection of the SHA suite for `prefix` ("SHA1" ... "SHA512",
+/// "SHA512_224", "SHA512_256", "SHA3_224" ... "SHA3_512"), without building tests: every file, its counts and every skipped record.
 SuiteDiagnostics diagnoseSHAVectors(std::string_view prefix);
 
 template <class D> std::vector<Test> makeSHA1Tests() { return detail::getTests<D>("SHA1"); }
@@ -97,6 +104,12 @@ template <class D> std::vector<Test> makeSHA224Tests() { return detail::getTests
 template <class D> std::vector<Test> makeSHA256Tests() { return detail::getTests<D>("SHA256"); }
 template <class D> std::vector<Test> makeSHA384Tests() { return detail::getTests<D>("SHA384"); }
 template <class D> std::vector<Test> makeSHA512Tests() { return detail::getTests<D>("SHA512"); }
+template <class D> std::vector<Test> makeSHA512_224Tests() { return detail::getTests<D>("SHA512_224"); }
+template <class D> std::vector<Test> makeSHA512_256Tests() { return detail::getTests<D>("SHA512_256"); }
+template <class D> std::vector<Test> makeSHA3_224Tests() { return detail::getTests<D>("SHA3_224"); }
+template <class D> std::vector<Test> makeSHA3_256Tests() { return detail::getTests<D>("SHA3_256"); }
+template <class D> std::vector<Test> makeSHA3_384Tests() { return detail::getTests<D>("SHA3_384"); }
+template <class D> std::vector<Test> makeSHA3_512Tests() { return detail::getTests<D>("SHA3_512"); }
 
 // The same; the witness only selects the digest type.
 template <class D> std::vector<Test> makeSHA1Tests(const D&) { return makeSHA1Tests<D>(); }
@@ -104,5 +117,11 @@ template <class D> std::vector<Test> makeSHA224Tests(const D&) { return makeSHA2
 template <class D> std::vector<Test> makeSHA256Tests(const D&) { return makeSHA256Tests<D>(); }
 template <class D> std::vector<Test> makeSHA384Tests(const D&) { return makeSHA384Tests<D>(); }
 template <class D> std::vector<Test> makeSHA512Tests(const D&) { return makeSHA512Tests<D>(); }
+template <class D> std::vector<Test> makeSHA512_224Tests(const D&) { return makeSHA512_224Tests<D>(); }
+template <class D> std::vector<Test> makeSHA512_256Tests(const D&) { return makeSHA512_256Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_224Tests(const D&) { return makeSHA3_224Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_256Tests(const D&) { return makeSHA3_256Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_384Tests(const D&) { return makeSHA3_384Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_512Tests(const D&) { return makeSHA3_512Tests<D>(); }
 
 }  // namespace quillon_tests
