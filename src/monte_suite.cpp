@@ -1,98 +1,91 @@
 #include <array>
-#include <optional>
 #include <stdexcept>
+#include <string>
 
-#include <quillon_tests/data_files.hpp>
-#include <quillon_tests/hex.hpp>
-#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/monte.hpp>
-
-#include "kat_files_view.hpp"
-#include "kat_origin.hpp"
-#include "suite_files.hpp"
 
 namespace quillon_tests::detail {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+// Where a checkpoint's chain starts: the MD of the record before it, or for
+// the first record of a category its Seed (NIST writes it before the
+// records; a category header may carry it too).
+constexpr KatField chainStart{{{{FieldSource::previousRecord, "MD"},
+                                {FieldSource::header, "Seed"},
+                                {FieldSource::preamble, "Seed"}}},
+                              3,
+                              FieldRole::input};
 
-// The value of the first "Seed = ..." line. NIST writes the seed before the
-// first record, where the record parser drops it, so it is read from the text.
-std::optional<std::string_view> findSeed(std::string_view text) {
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    if (!line.starts_with("Seed")) continue;
-    line.remove_prefix(4);
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    if (!line.starts_with('=')) continue;
-    line.remove_prefix(1);
-    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-    return line;
-  }
-  return std::nullopt;
+constexpr KatKind monteKind(std::string_view file, std::string_view namePrefix, MonteChain chain) {
+  return {file,
+          {recordField("MD", FieldRole::expected), chainStart, recordField("COUNT", FieldRole::name)},
+          3,
+          chain == MonteChain::threeDigests
+              ? "1000 digests after the seed, each over the last three digests"
+              : "1000 digests after the seed, each over the last digest",
+          "MD",
+          namePrefix,
+          static_cast<int>(chain)};
+}
+
+// One row per suite, so that each names its tests; the label is the file
+// name's prefix.
+constexpr std::array monteKinds{
+    monteKind("SHA1Monte", "MonteSHA1-", MonteChain::threeDigests),
+    monteKind("SHA224Monte", "MonteSHA224-", MonteChain::threeDigests),
+    monteKind("SHA256Monte", "MonteSHA256-", MonteChain::threeDigests),
+    monteKind("SHA384Monte", "MonteSHA384-", MonteChain::threeDigests),
+    monteKind("SHA512Monte", "MonteSHA512-", MonteChain::threeDigests),
+    monteKind("SHA512_224Monte", "MonteSHA512_224-", MonteChain::threeDigests),
+    monteKind("SHA512_256Monte", "MonteSHA512_256-", MonteChain::threeDigests),
+    monteKind("SHA3_224Monte", "MonteSHA3_224-", MonteChain::lastDigest),
+    monteKind("SHA3_256Monte", "MonteSHA3_256-", MonteChain::lastDigest),
+    monteKind("SHA3_384Monte", "MonteSHA3_384-", MonteChain::lastDigest),
+    monteKind("SHA3_512Monte", "MonteSHA3_512-", MonteChain::lastDigest),
+};
+
+std::size_t kindOf(std::string_view file) {
+  for (std::size_t i = 0; i < monteKinds.size(); ++i)
+    if (monteKinds[i].label == file) return i;
+  return monteKinds.size();
+}
+
+// The layout owns only its own file, so every file it reads is of its kind.
+FileChoice ownKind(const KatLayout& layout, const KatFileView&, bool) {
+  return {kindOf(layout.parameter), {}};
 }
 
 }  // namespace
 
-MonteVectors loadMonteVectors(const MonteSuite& suite, SuiteDiagnostics* diagnostics) {
-  const std::string prefix = std::string(suite.variant) + "Monte";
-  KatFileViews files = loadKATFileViews(suite.directory, "COUNT", prefix);
-  if (diagnostics) diagnostics->directory = getDataFileName(suite.directory);
-  noteFilesNotRead(diagnostics, files.paths, prefix);
-  MonteVectors result;
-  const std::string namePrefix = "Monte" + std::string(suite.variant) + "-";
-  for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    if (!belongsToSuite(fileNameOf(file->path()), prefix)) continue;
-    FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
-    // Where the next record's chain starts: the file's seed, then each MD.
-    std::optional<std::string_view> start = findSeed(file->text());
-    const char* noStart = "the file has no \"Seed\"";
-    bool firstInFile = true;
-    std::size_t recordInFile = 0;
-    for (const KatCategoryView& category : file->categories()) {
-      for (const KatRecordView& record : category.records) {
-        ++recordInFile;
-        const std::string_view* count = findProperty(record, "COUNT");
-        const std::string_view* digest = findProperty(record, "MD");
-        const std::optional<std::string_view> seed = start;
-        start = digest ? std::optional(*digest) : std::nullopt;
-        const char* skipped = !digest ? "missing \"MD\"" : !seed ? noStart : nullptr;
-        noStart = "the record before has no \"MD\" to start from";
-        if (skipped) {
-          if (fileReport) fileReport->skipped.push_back({recordInFile, skipped});
-          continue;
-        }
-        if (fileReport) ++fileReport->tests;
-        result.vectors.push_back({namePrefix + std::string(*count), *seed, *digest, file->path(),
-                                  recordInFile, firstInFile});
-        firstInFile = false;
-      }
-    }
-    result.files.push_back(file);
-  }
-  return result;
+KatLayout monteLayout(std::string_view variant) {
+  const std::size_t kind = kindOf(std::string(variant) + "Monte");
+  if (kind == monteKinds.size())
+    throw std::invalid_argument("no Monte Carlo suite for \"" + std::string(variant) + "\"");
+  const std::string_view file = monteKinds[kind].label;
+  KatLayout layout;
+  layout.suite = "make" + std::string(variant) + "MonteTests";
+  layout.directory = file.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA";
+  layout.recordStartKey = "COUNT";
+  layout.kinds = monteKinds;
+  layout.chooseFile = &ownKind;
+  layout.ownedPrefix = file;
+  layout.parameter = file;
+  layout.naming = NameScheme::kindPrefix;
+  return layout;
 }
 
-DecodedMonteVector decodeMonteVector(const MonteVector& vector) {
-  return {hexStringToBS(vector.seed), hexStringToBS(vector.digest)};
-}
-
-std::string monteOrigin(const MonteSuite& suite, const MonteVector& vector) {
-  std::string origin = describeOrigin(vector.path, vector.record) + "\nchain: " +
-                       std::to_string(monteIterations) + " digests from the seed " +
-                       std::string(vector.seed) +
-                       (suite.chain == MonteChain::threeDigests
-                            ? ", each over the last three digests"
-                            : ", each over the last digest");
-  if (vector.alsoChunked)
-    origin += "\nfirst = every digest by hashStrict, second = every digest by hash over " +
-              std::to_string(monteChunkBytes) + "-byte chunks";
-  return origin;
+std::string monteNote(const KatCase<NoListingState>& test, bool alsoChunked) {
+  std::string note = katOrigin(test.file->path, test.record.record);
+  note.append("\nchain: ")
+      .append(test.record.kind->operation)
+      .append(", from the seed ")
+      .append(test.record.value(FieldRole::input));
+  if (alsoChunked)
+    note.append("\nfirst = every digest by hashStrict, second = every digest by hash over ")
+        .append(std::to_string(monteChunkBytes))
+        .append("-byte chunks");
+  return note;
 }
 
 }  // namespace quillon_tests::detail
@@ -100,19 +93,7 @@ std::string monteOrigin(const MonteSuite& suite, const MonteVector& vector) {
 namespace quillon_tests {
 
 SuiteDiagnostics diagnoseMonteVectors(std::string_view variant) {
-  using namespace detail;
-  static constexpr std::array suites{sha1Monte,       sha224Monte,     sha256Monte,
-                                     sha384Monte,     sha512Monte,     sha512_224Monte,
-                                     sha512_256Monte, sha3_224Monte,   sha3_256Monte,
-                                     sha3_384Monte,   sha3_512Monte};
-  for (const MonteSuite& suite : suites) {
-    if (suite.variant != variant) continue;
-    SuiteDiagnostics diagnostics;
-    diagnostics.suite = "make" + std::string(variant) + "MonteTests";
-    loadMonteVectors(suite, &diagnostics);
-    return diagnostics;
-  }
-  throw std::invalid_argument("no Monte Carlo suite for \"" + std::string(variant) + "\"");
+  return detail::diagnoseKat(detail::monteLayout(variant));
 }
 
 }  // namespace quillon_tests

@@ -14,16 +14,15 @@
 // extension (the character after the name is neither a digit nor "_", so
 // "SHA512Monte" does not take "SHA512_224Monte.rsp") and makes one test per
 // record, in file order, named MonteSHA256-<COUNT>. A test starts from the
-// MD the file gives for the record before, so it stands alone and a failure
-// names its checkpoint. Every chain runs through hashStrict; the first
+// MD the file gives for the record before (from Seed for the first record of
+// a category), so it stands alone and a failure names its checkpoint. Every chain runs through hashStrict; the first
 // record of each file runs it once more through hash over 13-byte chunks
 // (13 splits every message of every chain, the shortest being 28 bytes).
-// A record without COUNT or MD, or whose starting point the file does not
-// give, is skipped. Nothing is appended: the message suites carry the
+// A record without COUNT or MD, or with neither a record before it holding
+// an MD nor a Seed before the category's records, is skipped. Nothing is appended: the message suites carry the
 // property group.
 
 #include <array>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,7 +31,10 @@
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/detail/digest_kat.hpp>
+#include <quillon_tests/detail/kat_selection.hpp>
 #include <quillon_tests/diagnostics.hpp>
+#include <quillon_tests/hex.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
@@ -86,80 +88,38 @@ quillon::ByteString monteCheckpoint(MonteChain chain, quillon::ByteView seed, Mo
   return last[2];
 }
 
-/// One digest Monte Carlo suite: its file name and chain.
-struct MonteSuite {
-  std::string_view variant;    // "SHA256", "SHA3_256": names the file and the tests
-  std::string_view directory;  // "Test/KAT_SHA" or "Test/KAT_SHA3"
-  MonteChain chain;
-};
-
-/// A checkpoint record as found while the list is built, its fields still
-/// text: views into the vector file, which MonteVectors keeps alive.
-struct MonteVector {
-  std::string name;           // e.g. MonteSHA256-7
-  std::string_view seed;      // hex: the file's Seed or the record before's MD
-  std::string_view digest;    // "MD", hex
-  std::string_view path;      // the vector file
-  std::size_t record;         // position in its file, from 1
-  bool alsoChunked;           // run the chain through hash in chunks too
-};
-
-struct MonteVectors {
-  std::vector<std::shared_ptr<const void>> files;
-  std::vector<MonteVector> vectors;
-};
-
-/// Finds the records of `suite`'s file. With `diagnostics`, also records per
-/// file what was used and what was skipped.
-MonteVectors loadMonteVectors(const MonteSuite& suite, SuiteDiagnostics* diagnostics = nullptr);
-
-struct DecodedMonteVector {
-  quillon::ByteString seed;
-  quillon::ByteString digest;
-};
-
-DecodedMonteVector decodeMonteVector(const MonteVector& vector);
+/// The layout of the Monte Carlo suite of `variant` ("SHA1" ... "SHA512_256",
+/// "SHA3_224" ... "SHA3_512"); std::invalid_argument for any other name.
+KatLayout monteLayout(std::string_view variant);
 
 /// Where a checkpoint came from and how it was computed, for a failure report.
-std::string monteOrigin(const MonteSuite& suite, const MonteVector& vector);
+std::string monteNote(const KatCase<NoListingState>& test, bool alsoChunked);
 
 template <class D>
-std::vector<Test> getMonteTests(const MonteSuite& suite) {
-  static_assert(quillon::diagnoseHash<D>());
-  const auto all = std::make_shared<const MonteVectors>(loadMonteVectors(suite));
-  std::vector<Test> tests;
-  tests.reserve(all->vectors.size());
-  for (const MonteVector& found : all->vectors) {
-    std::shared_ptr<const MonteVector> vector(all, &found);
-    tests.push_back(testCase(found.name, [vector, suite] {
-      const DecodedMonteVector decoded = decodeMonteVector(*vector);
-      const quillon::ByteString contiguous =
-          monteCheckpoint<D>(suite.chain, decoded.seed, MonteFeed::contiguous);
-      if (!vector->alsoChunked) {
-        if (contiguous != decoded.digest)
-          assertEqual(vector->name, decoded.digest, contiguous, monteOrigin(suite, *vector));
-        return;
-      }
-      const std::pair computed{contiguous,
-                               monteCheckpoint<D>(suite.chain, decoded.seed, MonteFeed::chunked)};
-      const std::pair expected{decoded.digest, decoded.digest};
-      if (computed != expected) assertEqual(vector->name, expected, computed, monteOrigin(suite, *vector));
-    }));
+void runMonteTest(const KatCase<NoListingState>& test) {
+  const auto chain = static_cast<MonteChain>(test.record.kind->code);
+  const quillon::ByteString seed = hexStringToBS(test.record.value(FieldRole::input));
+  const quillon::ByteString expected = hexStringToBS(test.record.value(FieldRole::expected));
+  const quillon::ByteString contiguous = monteCheckpoint<D>(chain, seed, MonteFeed::contiguous);
+  // The file's first checkpoint also runs the chunked chain: once per file
+  // keeps the suite's cost close to the chains it must compute anyway.
+  if (test.record.record != 1) {
+    if (contiguous != expected) assertEqual(test.name(), expected, contiguous, monteNote(test, false));
+    return;
   }
-  return tests;
+  const std::pair computed{contiguous, monteCheckpoint<D>(chain, seed, MonteFeed::chunked)};
+  const std::pair both{expected, expected};
+  if (computed != both) assertEqual(test.name(), both, computed, monteNote(test, true));
 }
 
-inline constexpr MonteSuite sha1Monte{"SHA1", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha224Monte{"SHA224", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha256Monte{"SHA256", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha384Monte{"SHA384", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha512Monte{"SHA512", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha512_224Monte{"SHA512_224", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha512_256Monte{"SHA512_256", "Test/KAT_SHA", MonteChain::threeDigests};
-inline constexpr MonteSuite sha3_224Monte{"SHA3_224", "Test/KAT_SHA3", MonteChain::lastDigest};
-inline constexpr MonteSuite sha3_256Monte{"SHA3_256", "Test/KAT_SHA3", MonteChain::lastDigest};
-inline constexpr MonteSuite sha3_384Monte{"SHA3_384", "Test/KAT_SHA3", MonteChain::lastDigest};
-inline constexpr MonteSuite sha3_512Monte{"SHA3_512", "Test/KAT_SHA3", MonteChain::lastDigest};
+template <class D>
+std::vector<Test> getMonteTests(std::string_view variant) {
+  static_assert(quillon::diagnoseHash<D>());
+  const KatLayout layout = monteLayout(variant);
+  DigestKatCollector collector(layout);
+  selectKatRecords(layout, collector, nullptr);
+  return katTests<&runMonteTest<D>>(collector.data());
+}
 
 }  // namespace detail
 
@@ -168,17 +128,17 @@ inline constexpr MonteSuite sha3_512Monte{"SHA3_512", "Test/KAT_SHA3", MonteChai
 /// Throws std::invalid_argument for any other name.
 SuiteDiagnostics diagnoseMonteVectors(std::string_view variant);
 
-template <class D> std::vector<Test> makeSHA1MonteTests() { return detail::getMonteTests<D>(detail::sha1Monte); }
-template <class D> std::vector<Test> makeSHA224MonteTests() { return detail::getMonteTests<D>(detail::sha224Monte); }
-template <class D> std::vector<Test> makeSHA256MonteTests() { return detail::getMonteTests<D>(detail::sha256Monte); }
-template <class D> std::vector<Test> makeSHA384MonteTests() { return detail::getMonteTests<D>(detail::sha384Monte); }
-template <class D> std::vector<Test> makeSHA512MonteTests() { return detail::getMonteTests<D>(detail::sha512Monte); }
-template <class D> std::vector<Test> makeSHA512_224MonteTests() { return detail::getMonteTests<D>(detail::sha512_224Monte); }
-template <class D> std::vector<Test> makeSHA512_256MonteTests() { return detail::getMonteTests<D>(detail::sha512_256Monte); }
-template <class D> std::vector<Test> makeSHA3_224MonteTests() { return detail::getMonteTests<D>(detail::sha3_224Monte); }
-template <class D> std::vector<Test> makeSHA3_256MonteTests() { return detail::getMonteTests<D>(detail::sha3_256Monte); }
-template <class D> std::vector<Test> makeSHA3_384MonteTests() { return detail::getMonteTests<D>(detail::sha3_384Monte); }
-template <class D> std::vector<Test> makeSHA3_512MonteTests() { return detail::getMonteTests<D>(detail::sha3_512Monte); }
+template <class D> std::vector<Test> makeSHA1MonteTests() { return detail::getMonteTests<D>("SHA1"); }
+template <class D> std::vector<Test> makeSHA224MonteTests() { return detail::getMonteTests<D>("SHA224"); }
+template <class D> std::vector<Test> makeSHA256MonteTests() { return detail::getMonteTests<D>("SHA256"); }
+template <class D> std::vector<Test> makeSHA384MonteTests() { return detail::getMonteTests<D>("SHA384"); }
+template <class D> std::vector<Test> makeSHA512MonteTests() { return detail::getMonteTests<D>("SHA512"); }
+template <class D> std::vector<Test> makeSHA512_224MonteTests() { return detail::getMonteTests<D>("SHA512_224"); }
+template <class D> std::vector<Test> makeSHA512_256MonteTests() { return detail::getMonteTests<D>("SHA512_256"); }
+template <class D> std::vector<Test> makeSHA3_224MonteTests() { return detail::getMonteTests<D>("SHA3_224"); }
+template <class D> std::vector<Test> makeSHA3_256MonteTests() { return detail::getMonteTests<D>("SHA3_256"); }
+template <class D> std::vector<Test> makeSHA3_384MonteTests() { return detail::getMonteTests<D>("SHA3_384"); }
+template <class D> std::vector<Test> makeSHA3_512MonteTests() { return detail::getMonteTests<D>("SHA3_512"); }
 
 // The same; the witness only selects the digest type.
 template <class D> std::vector<Test> makeSHA1MonteTests(const D&) { return makeSHA1MonteTests<D>(); }

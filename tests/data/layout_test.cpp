@@ -13,7 +13,7 @@
 #include <set>
 #include <string>
 
-#include "suite_files.hpp"
+#include <quillon_tests/detail/kat_selection.hpp>
 
 namespace vector_data {
 namespace {
@@ -57,7 +57,7 @@ TEST(VectorDataLayout, EachDigestSuiteReadsExactlyItsOwnFiles) {
     const std::string prefix(variant.name);
     std::set<std::string> read;
     for (const std::string& name : namesOf(loadVectorFiles(variant.directory, "Len")))
-      if (quillon_tests::detail::belongsToSuite(name, prefix)) read.insert(name);
+      if (quillon_tests::detail::ownsFileName(prefix, name)) read.insert(name);
     EXPECT_EQ(read, (std::set<std::string>{prefix + "LongMsg.rsp", prefix + "Monte.rsp",
                                            prefix + "ShortMsg.rsp"}))
         << "files the " << prefix << " suites read";

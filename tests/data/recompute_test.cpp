@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "suite_files.hpp"
+#include <quillon_tests/detail/kat_selection.hpp>
 
 namespace vector_data {
 namespace {
@@ -69,7 +69,7 @@ void checkDigestMessageFiles(const char* directory) {
     bool read = false;
     for (const DigestVariant& variant : digestVariants) {
       if (variant.directory != directory ||
-          !quillon_tests::detail::belongsToSuite(file.name, variant.name))
+          !quillon_tests::detail::ownsFileName(variant.name, file.name))
         continue;
       EXPECT_FALSE(read) << file.name << " is read by two suites";
       read = true;

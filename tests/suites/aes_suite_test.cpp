@@ -19,6 +19,7 @@
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/runner.hpp>
 
+#include "kat_suites.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 

@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include <primitives/openssl/digests.hpp>
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/hmac.hpp>
+#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 
@@ -62,6 +64,67 @@ TEST(ShaSuite, NumbersAcrossFilesReadsOnlyPrefixedNamesAndSkipsIncompleteRecords
             (std::vector<std::string>{"NistSHA256-1", "NistSHA256-2", "NistSHA256-3"}));
   ASSERT_EQ(tests.back().name(), "Cryptographic Digest Property Tests");
   EXPECT_EQ(outcomeLetters(runTests(withoutGroups(tests))), "PPP");
+}
+
+TEST(ShaSuite, APrefixOwnsNoFileWhereItIsFollowedByADigitOrAnUnderscore) {
+  // Each file holds one correct SHA-256 record, so a file read by the wrong
+  // suite shows as an extra test.
+  struct Case {
+    const char* prefix;
+    std::vector<std::string> owned;     // read, in this order of writing
+    std::vector<std::string> notOwned;  // another suite's files
+  };
+  const std::vector<Case> cases = {
+      {"SHA512", {"SHA512ShortMsg.rsp", "SHA512", "SHA512.rsp", "SHA512Monte.rsp", "SHA512-x"},
+       {"SHA512_224ShortMsg.rsp", "SHA512_256LongMsg.rsp", "SHA5120.rsp", "SHA512_", "SHA51"}},
+      {"SHA1", {"SHA1ShortMsg.rsp", "SHA1x2.rsp"},
+       {"SHA12x.rsp", "SHA10", "SHA1_extra.rsp", "sha1.rsp", "XSHA1.rsp"}},
+      {"SHA3_256", {"SHA3_256ShortMsg.rsp"}, {"SHA3_2560.rsp", "SHA3_256_x.rsp", "SHA3_224ShortMsg.rsp"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.prefix);
+    TemporaryDataDir data;
+    for (const std::string& name : c.owned) data.write("Test/KAT_SHA/" + name, shaRecord(3));
+    for (const std::string& name : c.notOwned) data.write("Test/KAT_SHA/" + name, shaRecord(4));
+    for (const std::string& name : c.owned) EXPECT_TRUE(detail::ownsFileName(c.prefix, name)) << name;
+    for (const std::string& name : c.notOwned) EXPECT_FALSE(detail::ownsFileName(c.prefix, name)) << name;
+
+    const SuiteDiagnostics diagnostics = diagnoseSHAVectors(c.prefix);
+    EXPECT_EQ(diagnostics.tests(), c.owned.size());
+    std::vector<std::string> read, skippedNotes;
+    for (const FileDiagnostics& file : diagnostics.files) {
+      const std::string name(fileNameOf(file.path));
+      if (file.note.empty()) {
+        read.push_back(name);
+      } else {
+        skippedNotes.push_back(name + ": " + file.note);
+      }
+    }
+    std::vector<std::string> owned = c.owned, expectedNotes;
+    std::sort(owned.begin(), owned.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, owned);
+    for (const std::string& name : c.notOwned)
+      expectedNotes.push_back(name + ": not read: " +
+                              (name.starts_with(c.prefix)
+                                   ? "\"" + std::string(c.prefix) + "\" is followed by a digit or \"_\": another suite's file"
+                                   : "the name does not begin with \"" + std::string(c.prefix) + "\""));
+    std::sort(expectedNotes.begin(), expectedNotes.end());
+    std::sort(skippedNotes.begin(), skippedNotes.end());
+    EXPECT_EQ(skippedNotes, expectedNotes);
+  }
+  // The builder reads the same files as the diagnostics.
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA512ShortMsg.rsp", shaRecord(3));
+  data.write("Test/KAT_SHA/SHA512_224ShortMsg.rsp", shaRecord(3));
+  data.write("Test/KAT_SHA/SHA512_256ShortMsg.rsp", shaRecord(3));
+  EXPECT_EQ(leafNames(makeSHA512Tests<openssl::SHA512>()), (std::vector<std::string>{"NistSHA512-1"}));
+}
+
+TEST(ShaSuite, TheShippedSha512FilesGiveExactly257Tests) {
+  const SuiteDiagnostics diagnostics = diagnoseSHAVectors("SHA512");
+  EXPECT_EQ(diagnostics.tests(), 257u);
+  EXPECT_EQ(withoutGroups(makeSHA512Tests<openssl::SHA512>()).size(), 257u);
 }
 
 TEST(ShaSuite, LenCutsTheMessageToWholeBytes) {
