@@ -1,7 +1,8 @@
-// The SHA-256 known-answer suite over the shipped vectors (building the list
-// from the files and running every known-answer test through the plain
-// runner) against the bare work: the same messages, hex-decoded up front,
-// hashed contiguous and in 37-byte chunks with the same binding.
+// The SHA-256 and SHA3-256 known-answer suites over the shipped vectors
+// (building the list from the files and running every known-answer test
+// through the plain runner) against the bare work: the same messages,
+// hex-decoded up front, hashed contiguous and in 37-byte chunks with the same
+// binding.
 
 #include <stdlib.h>
 
@@ -16,17 +17,15 @@
 
 namespace {
 
-using Digest = quillon::openssl::SHA256;
-
 struct Prepared {
   std::vector<quillon::ByteString> messages;
   std::vector<quillon::LazyByteString> chunked;
   std::size_t hexBytes = 0;
 };
 
-Prepared prepare() {
+Prepared prepare(std::string_view directory, std::string_view prefix) {
   Prepared prepared;
-  const quillon_tests::KatFiles files = quillon_tests::loadKATFiles("Test/KAT_SHA", "Len", "SHA256");
+  const quillon_tests::KatFiles files = quillon_tests::loadKATFiles(directory, "Len", prefix);
   for (const auto& file : files.files)
     for (const auto& category : file)
       for (const auto& record : category.records) {
@@ -43,10 +42,10 @@ Prepared prepare() {
   return prepared;
 }
 
-void shaSuiteKnownAnswers(benchmark::State& state) {
+void shaSuiteKnownAnswers(benchmark::State& state, std::vector<quillon_tests::Test> (*build)()) {
   std::size_t tests = 0;
   for (auto _ : state) {
-    auto built = quillon_tests::makeSHA256Tests<Digest>();
+    auto built = build();
     built.pop_back();  // the random property group is not part of this comparison
     const auto results = quillon_tests::runTests(built);
     for (const auto& result : results)
@@ -56,8 +55,9 @@ void shaSuiteKnownAnswers(benchmark::State& state) {
   state.counters["tests"] = static_cast<double>(tests);
 }
 
-void bareHashing(benchmark::State& state) {
-  static const Prepared prepared = prepare();
+template <class Digest>
+void bareHashing(benchmark::State& state, const char* directory, const char* prefix) {
+  const Prepared prepared = prepare(directory, prefix);
   std::size_t bytes = 0;
   for (auto _ : state) {
     for (std::size_t i = 0; i < prepared.messages.size(); ++i) {
@@ -70,8 +70,24 @@ void bareHashing(benchmark::State& state) {
   state.counters["messages"] = static_cast<double>(prepared.messages.size());
 }
 
-BENCHMARK(shaSuiteKnownAnswers)->Unit(benchmark::kMillisecond);
-BENCHMARK(bareHashing)->Unit(benchmark::kMillisecond);
+using SHA256 = quillon::openssl::SHA256;
+using SHA3_256 = quillon::openssl::SHA3_256;
+
+void sha256Suite(benchmark::State& state) {
+  shaSuiteKnownAnswers(state, &quillon_tests::makeSHA256Tests<SHA256>);
+}
+void sha256Bare(benchmark::State& state) { bareHashing<SHA256>(state, "Test/KAT_SHA", "SHA256"); }
+void sha3_256Suite(benchmark::State& state) {
+  shaSuiteKnownAnswers(state, &quillon_tests::makeSHA3_256Tests<SHA3_256>);
+}
+void sha3_256Bare(benchmark::State& state) {
+  bareHashing<SHA3_256>(state, "Test/KAT_SHA3", "SHA3_256");
+}
+
+BENCHMARK(sha256Suite)->Unit(benchmark::kMillisecond);
+BENCHMARK(sha256Bare)->Unit(benchmark::kMillisecond);
+BENCHMARK(sha3_256Suite)->Unit(benchmark::kMillisecond);
+BENCHMARK(sha3_256Bare)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -80,5 +96,6 @@ int main(int argc, char** argv) {
   ::setenv("quillon_tests_datadir", QUILLON_BENCH_SOURCE_DATADIR, 0);
   return quillon_bench::runWithRatios(
       argc, argv,
-      {{"SHA-256 suite time / bare hashing time", "shaSuiteKnownAnswers", "bareHashing"}});
+      {{"SHA-256 suite time / bare hashing time", "sha256Suite", "sha256Bare"},
+       {"SHA3-256 suite time / bare hashing time", "sha3_256Suite", "sha3_256Bare"}});
 }

@@ -247,8 +247,14 @@ void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnos
         for (std::size_t i = 0; i < kind.fieldCount && complete; ++i) {
           const KatField& field = kind.fields[i];
           const std::string_view* value = nullptr;
-          for (std::size_t l = 0; l < field.lookupCount && value == nullptr; ++l)
+          for (std::size_t l = 0; l < field.lookupCount && value == nullptr; ++l) {
             value = lookUp(field.lookups[l], place, preambles[i]);
+            // A record before it that lacks the key ends the search: the
+            // later lookups stand in for the first record only.
+            if (value == nullptr && field.lookups[l].source == FieldSource::previousRecord &&
+                place.indexInCategory > 0)
+              break;
+          }
           if (value == nullptr) {
             skip(missingReason(field));
             complete = false;

@@ -20,6 +20,10 @@ FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}
 
 }  // namespace
 
+std::string_view shaDirectory(std::string_view prefix) noexcept {
+  return prefix.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA";
+}
+
 KatLayout shaLayout(std::string_view prefix, std::string_view directory) {
   KatLayout layout;
   layout.suite = "make" + std::string(prefix) + "Tests";
@@ -51,7 +55,7 @@ DecodedShaVector decodeShaVector(const SelectedRecord& record) {
 namespace quillon_tests {
 
 SuiteDiagnostics diagnoseSHAVectors(std::string_view prefix) {
-  return detail::diagnoseKat(detail::shaLayout(prefix));
+  return detail::diagnoseKat(detail::shaLayout(prefix, detail::shaDirectory(prefix)));
 }
 
 }  // namespace quillon_tests

@@ -17,6 +17,7 @@
 #include <quillon_tests/md5.hpp>
 #include <quillon_tests/mode_consistency.hpp>
 #include <quillon_tests/mode_kat.hpp>
+#include <quillon_tests/monte.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>

@@ -1,6 +1,7 @@
 #pragma once
 // The SHA known-answer suites: NIST byte-oriented message files under
-// "Test/KAT_SHA" of the data directory.
+// "Test/KAT_SHA" of the data directory (SHA-1, SHA-2, SHA-512/t) and
+// "Test/KAT_SHA3" (SHA-3).
 //
 // makeSHA256Tests<D>() reads every file whose name is "SHA256" followed by
 // nothing or by a character that is neither a digit nor "_" (so
@@ -47,19 +48,24 @@ DigestComparison shaCheck(const SelectedRecord& record) {
           {D::hashStrict(decoded.message).encode(), D::hash(chunked).encode()}};
 }
 
+/// The vector directory of the SHA suite of `prefix`: "Test/KAT_SHA3" for
+/// the SHA-3 prefixes ("SHA3_..."), "Test/KAT_SHA" for the others.
+std::string_view shaDirectory(std::string_view prefix) noexcept;
+
 /// The shared builder of the SHA suites.
 template <class D>
 std::vector<Test> getTests(std::string_view prefix) {
   static_assert(quillon::diagnoseHash<D>());
-  std::vector<Test> tests = makeDigestKatTests<&shaCheck<D>>(shaLayout(prefix), 1);
+  std::vector<Test> tests =
+      makeDigestKatTests<&shaCheck<D>>(shaLayout(prefix, shaDirectory(prefix)), 1);
   tests.push_back(makeHashPropTests<D>());
   return tests;
 }
 
 }  // namespace detail
 
-/// The record selection of the SHA suite for `prefix` ("SHA1" ... "SHA512"),
-/// without building tests: every file, its counts and every skipped record.
+/// The record selection of the SHA suite for `prefix` ("SHA1" ... "SHA512",
+/// "SHA512_224", "SHA512_256", "SHA3_224" ... "SHA3_512"), without building tests: every file, its counts and every skipped record.
 SuiteDiagnostics diagnoseSHAVectors(std::string_view prefix);
 
 template <class D> std::vector<Test> makeSHA1Tests() { return detail::getTests<D>("SHA1"); }
@@ -67,6 +73,12 @@ template <class D> std::vector<Test> makeSHA224Tests() { return detail::getTests
 template <class D> std::vector<Test> makeSHA256Tests() { return detail::getTests<D>("SHA256"); }
 template <class D> std::vector<Test> makeSHA384Tests() { return detail::getTests<D>("SHA384"); }
 template <class D> std::vector<Test> makeSHA512Tests() { return detail::getTests<D>("SHA512"); }
+template <class D> std::vector<Test> makeSHA512_224Tests() { return detail::getTests<D>("SHA512_224"); }
+template <class D> std::vector<Test> makeSHA512_256Tests() { return detail::getTests<D>("SHA512_256"); }
+template <class D> std::vector<Test> makeSHA3_224Tests() { return detail::getTests<D>("SHA3_224"); }
+template <class D> std::vector<Test> makeSHA3_256Tests() { return detail::getTests<D>("SHA3_256"); }
+template <class D> std::vector<Test> makeSHA3_384Tests() { return detail::getTests<D>("SHA3_384"); }
+template <class D> std::vector<Test> makeSHA3_512Tests() { return detail::getTests<D>("SHA3_512"); }
 
 // The same; the witness only selects the digest type.
 template <class D> std::vector<Test> makeSHA1Tests(const D&) { return makeSHA1Tests<D>(); }
@@ -74,5 +86,11 @@ template <class D> std::vector<Test> makeSHA224Tests(const D&) { return makeSHA2
 template <class D> std::vector<Test> makeSHA256Tests(const D&) { return makeSHA256Tests<D>(); }
 template <class D> std::vector<Test> makeSHA384Tests(const D&) { return makeSHA384Tests<D>(); }
 template <class D> std::vector<Test> makeSHA512Tests(const D&) { return makeSHA512Tests<D>(); }
+template <class D> std::vector<Test> makeSHA512_224Tests(const D&) { return makeSHA512_224Tests<D>(); }
+template <class D> std::vector<Test> makeSHA512_256Tests(const D&) { return makeSHA512_256Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_224Tests(const D&) { return makeSHA3_224Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_256Tests(const D&) { return makeSHA3_256Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_384Tests(const D&) { return makeSHA3_384Tests<D>(); }
+template <class D> std::vector<Test> makeSHA3_512Tests(const D&) { return makeSHA3_512Tests<D>(); }
 
 }  // namespace quillon_tests

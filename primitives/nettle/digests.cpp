@@ -17,6 +17,12 @@ const nettle_hash& algorithmFor(DigestKind kind) {
     case DigestKind::sha256: return nettle_sha256;
     case DigestKind::sha384: return nettle_sha384;
     case DigestKind::sha512: return nettle_sha512;
+    case DigestKind::sha512_224: return nettle_sha512_224;
+    case DigestKind::sha512_256: return nettle_sha512_256;
+    case DigestKind::sha3_224: return nettle_sha3_224;
+    case DigestKind::sha3_256: return nettle_sha3_256;
+    case DigestKind::sha3_384: return nettle_sha3_384;
+    case DigestKind::sha3_512: return nettle_sha3_512;
   }
   throw std::invalid_argument("nettle binding: unknown digest kind");
 }

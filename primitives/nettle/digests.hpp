@@ -12,7 +12,10 @@ namespace quillon::nettle {
 
 namespace detail {
 
-enum class DigestKind { md5, sha1, sha224, sha256, sha384, sha512 };
+enum class DigestKind {
+  md5, sha1, sha224, sha256, sha384, sha512, sha512_224, sha512_256,
+  sha3_224, sha3_256, sha3_384, sha3_512
+};
 
 ByteString digestChunks(DigestKind kind, const std::vector<ByteString>& chunks);
 ByteString digestBytes(DigestKind kind, ByteView message);
@@ -43,6 +46,13 @@ using SHA224 = Digest<detail::DigestKind::sha224, 224, 512>;
 using SHA256 = Digest<detail::DigestKind::sha256, 256, 512>;
 using SHA384 = Digest<detail::DigestKind::sha384, 384, 1024>;
 using SHA512 = Digest<detail::DigestKind::sha512, 512, 1024>;
+using SHA512_224 = Digest<detail::DigestKind::sha512_224, 224, 1024>;
+using SHA512_256 = Digest<detail::DigestKind::sha512_256, 256, 1024>;
+// SHA-3's block is its sponge rate: 1600 bits less twice the output.
+using SHA3_224 = Digest<detail::DigestKind::sha3_224, 224, 1152>;
+using SHA3_256 = Digest<detail::DigestKind::sha3_256, 256, 1088>;
+using SHA3_384 = Digest<detail::DigestKind::sha3_384, 384, 832>;
+using SHA3_512 = Digest<detail::DigestKind::sha3_512, 512, 576>;
 
 static_assert(Hash<SHA256>);
 

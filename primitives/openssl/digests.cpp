@@ -4,6 +4,7 @@
 #include <openssl/err.h>
 #include <openssl/evp.h>
 
+#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -40,19 +41,21 @@ const EVP_MD* fetchDigest(const DigestAlgorithm& algorithm) {
     if (md == nullptr) throwOpenSSLError(std::string("fetching digest ") + name);
     return std::unique_ptr<EVP_MD, MdDeleter>(md);
   };
-  static const std::unique_ptr<EVP_MD, MdDeleter> md5 = fetch("MD5"), sha1 = fetch("SHA1"),
-                                                  sha224 = fetch("SHA224"),
-                                                  sha256 = fetch("SHA256"),
-                                                  sha384 = fetch("SHA384"),
-                                                  sha512 = fetch("SHA512");
-  const std::string_view name = algorithm.name;
-  if (name == "MD5") return md5.get();
-  if (name == "SHA1") return sha1.get();
-  if (name == "SHA224") return sha224.get();
-  if (name == "SHA256") return sha256.get();
-  if (name == "SHA384") return sha384.get();
-  if (name == "SHA512") return sha512.get();
-  throw std::invalid_argument("OpenSSL binding: unknown digest " + std::string(name));
+  struct Fetched {
+    std::string_view name;
+    std::unique_ptr<EVP_MD, MdDeleter> md;
+  };
+  static const std::array fetched = [] {
+    constexpr std::array names{"MD5",       "SHA1",       "SHA224",     "SHA256",
+                               "SHA384",    "SHA512",     "SHA512-224", "SHA512-256",
+                               "SHA3-224",  "SHA3-256",   "SHA3-384",   "SHA3-512"};
+    std::array<Fetched, names.size()> all;
+    for (std::size_t i = 0; i < names.size(); ++i) all[i] = {names[i], fetch(names[i])};
+    return all;
+  }();
+  for (const Fetched& candidate : fetched)
+    if (candidate.name == algorithm.name) return candidate.md.get();
+  throw std::invalid_argument("OpenSSL binding: unknown digest " + std::string(algorithm.name));
 }
 
 template <class Update>

@@ -64,6 +64,13 @@ struct SHA224 { static constexpr detail::DigestAlgorithm value{"SHA224", 224, 51
 struct SHA256 { static constexpr detail::DigestAlgorithm value{"SHA256", 256, 512}; };
 struct SHA384 { static constexpr detail::DigestAlgorithm value{"SHA384", 384, 1024}; };
 struct SHA512 { static constexpr detail::DigestAlgorithm value{"SHA512", 512, 1024}; };
+struct SHA512_224 { static constexpr detail::DigestAlgorithm value{"SHA512-224", 224, 1024}; };
+struct SHA512_256 { static constexpr detail::DigestAlgorithm value{"SHA512-256", 256, 1024}; };
+// SHA-3's block is its sponge rate: 1600 bits less twice the output.
+struct SHA3_224 { static constexpr detail::DigestAlgorithm value{"SHA3-224", 224, 1152}; };
+struct SHA3_256 { static constexpr detail::DigestAlgorithm value{"SHA3-256", 256, 1088}; };
+struct SHA3_384 { static constexpr detail::DigestAlgorithm value{"SHA3-384", 384, 832}; };
+struct SHA3_512 { static constexpr detail::DigestAlgorithm value{"SHA3-512", 512, 576}; };
 }  // namespace algorithms
 
 using MD5 = Digest<algorithms::MD5>;
@@ -72,6 +79,12 @@ using SHA224 = Digest<algorithms::SHA224>;
 using SHA256 = Digest<algorithms::SHA256>;
 using SHA384 = Digest<algorithms::SHA384>;
 using SHA512 = Digest<algorithms::SHA512>;
+using SHA512_224 = Digest<algorithms::SHA512_224>;
+using SHA512_256 = Digest<algorithms::SHA512_256>;
+using SHA3_224 = Digest<algorithms::SHA3_224>;
+using SHA3_256 = Digest<algorithms::SHA3_256>;
+using SHA3_384 = Digest<algorithms::SHA3_384>;
+using SHA3_512 = Digest<algorithms::SHA3_512>;
 
 static_assert(Hash<SHA256>);
 

@@ -13,6 +13,8 @@
 #include <set>
 #include <string>
 
+#include <quillon_tests/detail/kat_selection.hpp>
+
 namespace vector_data {
 namespace {
 
@@ -33,8 +35,8 @@ std::string fieldOr(const std::vector<quillon_tests::KatProperty>& properties,
 TEST(VectorDataLayout, EveryFileIsAsciiText) {
   // The suites read the files as text; anything but ASCII risks a decoding
   // error that would end a whole suite.
-  for (const char* directory : {"KAT_SHA", "KAT_HMAC", "KAT_AES", "KAT_TWOFISH", "KAT_AES_CTR",
-                                "KAT_AES_MCT", "KAT_CMAC"}) {
+  for (const char* directory : {"KAT_SHA", "KAT_SHA3", "KAT_HMAC", "KAT_AES", "KAT_TWOFISH",
+                                "KAT_AES_CTR", "KAT_AES_MCT", "KAT_CMAC"}) {
     for (const VectorFile& file : loadVectorFiles(directory, "")) {
       const auto bad = std::find_if(file.text.begin(), file.text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
@@ -46,16 +48,25 @@ TEST(VectorDataLayout, EveryFileIsAsciiText) {
   }
 }
 
-TEST(VectorDataLayout, EachShaSuiteReadsExactlyItsShortAndLongMessageFiles) {
-  const std::set<std::string> names = namesOf(loadVectorFiles("KAT_SHA", "Len"));
-  for (std::string variant : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"}) {
+TEST(VectorDataLayout, EachDigestSuiteReadsExactlyItsOwnFiles) {
+  // A variant's prefix owns its message files and its Monte Carlo file, and
+  // nothing of a longer name: "SHA512" must not take "SHA512_224...".
+  std::map<std::string, std::set<std::string>> unclaimed;
+  for (const char* directory : {"KAT_SHA", "KAT_SHA3"})
+    unclaimed[directory] = namesOf(loadVectorFiles(directory, "Len"));
+  for (const DigestVariant& variant : digestVariants) {
+    const std::string prefix(variant.name);
     std::set<std::string> read;
-    for (const std::string& name : names) {
-      if (name.starts_with(variant)) read.insert(name);
-    }
-    EXPECT_EQ(read, (std::set<std::string>{variant + "LongMsg.rsp", variant + "ShortMsg.rsp"}))
-        << "files the " << variant << " suite reads";
+    for (const std::string& name : namesOf(loadVectorFiles(variant.directory, "Len")))
+      if (quillon_tests::detail::ownsFileName(prefix, name)) read.insert(name);
+    EXPECT_EQ(read, (std::set<std::string>{prefix + "LongMsg.rsp", prefix + "Monte.rsp",
+                                           prefix + "ShortMsg.rsp"}))
+        << "files the " << prefix << " suites read";
+    for (const std::string& name : read) unclaimed[std::string(variant.directory)].erase(name);
   }
+  for (const auto& [directory, names] : unclaimed)
+    EXPECT_TRUE(names.empty()) << directory << " holds files no digest suite reads, e.g. "
+                               << (names.empty() ? "" : *names.begin());
 }
 
 TEST(VectorDataLayout, AesFilesCoverEveryModeTestKeySizeAndDirection) {

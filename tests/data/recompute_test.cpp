@@ -12,7 +12,10 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <optional>
 #include <string>
+
+#include <quillon_tests/detail/kat_selection.hpp>
 
 namespace vector_data {
 namespace {
@@ -51,23 +54,28 @@ void reportCount(const char* directory, int records, std::size_t files) {
   EXPECT_GT(records, 0) << directory << " holds no record";
 }
 
-constexpr std::array<std::string_view, 5> shaVariants{"SHA1", "SHA224", "SHA256", "SHA384",
-                                                       "SHA512"};
+bool isMonteFile(std::string_view name) { return stemOf(name).ends_with("Monte"); }
 
-TEST(VectorDataRecompute, ShaDigestsMatchOpenSsl) {
-  const std::vector<VectorFile> files = loadVectorFiles("KAT_SHA", "Len");
+// The message files of one digest directory: every record recomputed under
+// the suite that reads the file.
+void checkDigestMessageFiles(const char* directory) {
+  const std::vector<VectorFile> files = loadVectorFiles(directory, "Len");
   ASSERT_FALSE(files.empty());
   int checked = 0;
+  std::size_t messageFiles = 0;
   for (const VectorFile& file : files) {
+    if (isMonteFile(file.name)) continue;
+    ++messageFiles;
     bool read = false;
-    // Checked under every suite whose prefix the name starts with, as each
-    // such suite reads the file.
-    for (std::string_view variant : shaVariants) {
-      if (!file.name.starts_with(variant)) continue;
+    for (const DigestVariant& variant : digestVariants) {
+      if (variant.directory != directory ||
+          !quillon_tests::detail::ownsFileName(variant.name, file.name))
+        continue;
+      EXPECT_FALSE(read) << file.name << " is read by two suites";
       read = true;
       for (const auto& category : file.categories) {
         for (const KatRecord& record : category.records) {
-          const std::string context = where(file, record) + " (" + std::string(variant) + ")";
+          const std::string context = where(file, record) + " (" + std::string(variant.name) + ")";
           const auto fields = requireFields(record, {"Len", "Msg", "MD"}, context);
           if (!fields) continue;
           try {
@@ -75,7 +83,7 @@ TEST(VectorDataRecompute, ShaDigestsMatchOpenSsl) {
             EXPECT_EQ(bits % 8, 0u) << context << ": not a whole number of bytes";
             const Bytes message = decodeHex(fields->at("Msg"));
             EXPECT_TRUE(bits == 0 || message.size() * 8 >= bits) << context << ": Msg too short";
-            EXPECT_EQ(encodeHex(shaOpenSsl(variant, prefixOf(message, bits / 8))),
+            EXPECT_EQ(encodeHex(shaOpenSsl(variant.name, prefixOf(message, bits / 8))),
                       encodeHex(decodeHex(fields->at("MD"))))
                 << context;
             ++checked;
@@ -87,7 +95,74 @@ TEST(VectorDataRecompute, ShaDigestsMatchOpenSsl) {
     }
     EXPECT_TRUE(read) << file.name << " is read by no SHA suite";
   }
-  reportCount("KAT_SHA", checked, files.size());
+  reportCount(directory, checked, messageFiles);
+}
+
+TEST(VectorDataRecompute, ShaDigestsMatchOpenSsl) { checkDigestMessageFiles("KAT_SHA"); }
+TEST(VectorDataRecompute, Sha3DigestsMatchOpenSsl) { checkDigestMessageFiles("KAT_SHA3"); }
+
+// The seed of a Monte Carlo file: NIST writes it before the first record.
+std::optional<std::string> seedOf(const VectorFile& file) {
+  for (const auto& category : quillon_tests::parseCategories("Seed", file.text))
+    for (const KatRecord& record : category.records) return record.front().second;
+  return std::nullopt;
+}
+
+// The checkpoint after `seed`, by the chain NIST's Monte Carlo test defines,
+// with OpenSSL called directly.
+Bytes monteCheckpoint(std::string_view variant, bool sha3, Bytes seed) {
+  if (sha3) {
+    for (int i = 0; i < 1000; ++i) seed = shaOpenSsl(variant, seed);
+    return seed;
+  }
+  Bytes a = seed, b = seed, c = seed;
+  for (int i = 3; i <= 1002; ++i) {
+    Bytes message = a;
+    message.insert(message.end(), b.begin(), b.end());
+    message.insert(message.end(), c.begin(), c.end());
+    a = std::move(b);
+    b = std::move(c);
+    c = shaOpenSsl(variant, message);
+  }
+  return c;
+}
+
+TEST(VectorDataRecompute, MonteCarloCheckpointsMatchOpenSsl) {
+  int checked = 0;
+  std::size_t files = 0;
+  for (const DigestVariant& variant : digestVariants) {
+    const std::string name = std::string(variant.name) + "Monte.rsp";
+    std::vector<VectorFile> all = loadVectorFiles(variant.directory, "COUNT");
+    const auto file = std::find_if(all.begin(), all.end(),
+                                   [&](const VectorFile& f) { return f.name == name; });
+    if (file == all.end()) {
+      ADD_FAILURE() << name << " is missing from " << variant.directory;
+      continue;
+    }
+    ++files;
+    const std::optional<std::string> seed = seedOf(*file);
+    ASSERT_TRUE(seed) << name << ": no Seed";
+    ASSERT_EQ(file->categories.size(), 1u) << name;
+    const auto digestBits = findField(file->categories.front().header, "L");
+    Bytes start = decodeHex(*seed);
+    // SHA-1/SHA-2 files give L in bytes, SHA-3 files in bits.
+    EXPECT_EQ(digestBits.value_or(""), std::to_string(start.size() * (variant.sha3 ? 8 : 1)))
+        << name << ": L and the seed length disagree";
+    int expectedCount = 0;
+    for (const KatRecord& record : file->categories.front().records) {
+      const std::string context = where(*file, record);
+      const auto fields = requireFields(record, {"COUNT", "MD"}, context);
+      if (!fields) break;  // every later record starts from this one's MD
+      EXPECT_EQ(fields->at("COUNT"), std::to_string(expectedCount++)) << context;
+      const Bytes expected = decodeHex(fields->at("MD"));
+      EXPECT_EQ(encodeHex(monteCheckpoint(variant.name, variant.sha3, start)), encodeHex(expected))
+          << context;
+      start = expected;
+      ++checked;
+    }
+    EXPECT_EQ(expectedCount, 100) << name;
+  }
+  reportCount("Monte Carlo", checked, files);
 }
 
 TEST(VectorDataRecompute, HmacValuesMatchOpenSsl) {

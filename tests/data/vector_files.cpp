@@ -39,6 +39,14 @@ std::vector<VectorFile> loadVectorFiles(std::string_view directory,
   return files;
 }
 
+const std::vector<DigestVariant> digestVariants{
+    {"SHA1", "KAT_SHA", false},       {"SHA224", "KAT_SHA", false},
+    {"SHA256", "KAT_SHA", false},     {"SHA384", "KAT_SHA", false},
+    {"SHA512", "KAT_SHA", false},     {"SHA512_224", "KAT_SHA", false},
+    {"SHA512_256", "KAT_SHA", false}, {"SHA3_224", "KAT_SHA3", true},
+    {"SHA3_256", "KAT_SHA3", true},   {"SHA3_384", "KAT_SHA3", true},
+    {"SHA3_512", "KAT_SHA3", true}};
+
 std::string stemOf(std::string_view fileName) {
   const std::size_t dot = fileName.rfind('.');
   return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
@@ -91,6 +99,12 @@ const EVP_MD* shaByName(std::string_view variant) {
   if (variant == "SHA256") return EVP_sha256();
   if (variant == "SHA384") return EVP_sha384();
   if (variant == "SHA512") return EVP_sha512();
+  if (variant == "SHA512_224") return EVP_sha512_224();
+  if (variant == "SHA512_256") return EVP_sha512_256();
+  if (variant == "SHA3_224") return EVP_sha3_224();
+  if (variant == "SHA3_256") return EVP_sha3_256();
+  if (variant == "SHA3_384") return EVP_sha3_384();
+  if (variant == "SHA3_512") return EVP_sha3_512();
   throw std::invalid_argument("no SHA variant " + std::string(variant));
 }
 

@@ -27,6 +27,14 @@ struct VectorFile {
 std::vector<VectorFile> loadVectorFiles(std::string_view directory,
                                         std::string_view recordStartKey);
 
+// The digest variants whose files the SHA suites read, and where.
+struct DigestVariant {
+  std::string_view name;       // "SHA256", "SHA3_256": the files' prefix
+  std::string_view directory;  // "KAT_SHA" or "KAT_SHA3"
+  bool sha3;                   // the Monte Carlo chain of SHA-3 (else SHA-1/SHA-2)
+};
+extern const std::vector<DigestVariant> digestVariants;
+
 // Everything before the last "." of a file name (the name when it has none).
 std::string stemOf(std::string_view fileName);
 
@@ -40,7 +48,7 @@ Bytes decodeHex(std::string_view text);
 std::string encodeHex(const Bytes& bytes);
 
 // Reference results. Names are the ones the vector files use: "SHA1" ...
-// "SHA512"; AES modes "ECB", "CBC", "CFB" (128-bit feedback), "OFB".
+// "SHA512", "SHA512_224", "SHA512_256", "SHA3_224" ... "SHA3_512"; AES modes "ECB", "CBC", "CFB" (128-bit feedback), "OFB".
 Bytes shaOpenSsl(std::string_view variant, const Bytes& message);
 Bytes hmacOpenSsl(std::size_t digestBytes, const Bytes& key, const Bytes& message);
 Bytes aesOpenSsl(std::string_view mode, bool encrypt, const Bytes& key, const Bytes& iv,

@@ -95,6 +95,29 @@ TEST(KatSelection, ChainedFieldsComeFromThePreviousRecordTheHeaderOrTheLinesOuts
   }
 }
 
+TEST(KatSelection, AChainedFieldMissingInThePreviousRecordDoesNotFallBackOnTheFirstRecordsSource) {
+  // Record 2 has no MD, so record 3 has nothing to start from: the Seed is
+  // the first record's start, not a stand-in for a broken chain.
+  TemporaryDataDir data;
+  data.write("Test/M/M.rsp", "Seed = 5e\nCOUNT = 0\nMD = 01\nCOUNT = 1\nCOUNT = 2\nMD = 03\n"
+                             "COUNT = 3\nMD = 04\n");
+  KatLayout layout{.suite = "monte", .directory = "Test/M", .recordStartKey = "COUNT", .kinds = monteKinds,
+                   .chooseFile = &firstKind, .naming = NameScheme::fileStem};
+  RecordingSink sink(layout);
+  SuiteDiagnostics diagnostics;
+  selectKatRecords(layout, sink, &diagnostics);
+  EXPECT_EQ(sink.lines, (std::vector<std::string>{"M-0: 0|5e|01 (Monte, record 1)",
+                                                  "M-3: 3|03|04 (Monte, record 4)"}));
+  ASSERT_EQ(diagnostics.files.size(), 1u);
+  std::vector<std::pair<std::size_t, std::string>> skipped;
+  for (const SkippedRecord& record : diagnostics.files[0].skipped)
+    skipped.emplace_back(record.record, record.reason);
+  EXPECT_EQ(skipped, (std::vector<std::pair<std::size_t, std::string>>{
+                         {2, "missing \"MD\""},
+                         {3, "missing \"MD\" in the previous record, \"Seed\" in the category header "
+                             "or \"Seed\" outside the records"}}));
+}
+
 // A CTR-like layout: the category header gives the direction.
 constexpr std::array<KatKind, 2> directionKinds{{
     {"encrypt", {recordField("COUNT", FieldRole::name), recordField("KEY", FieldRole::key),

@@ -76,8 +76,10 @@ TEST(ShaSuite, APrefixOwnsNoFileWhereItIsFollowedByADigitOrAnUnderscore) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.prefix);
     TemporaryDataDir data;
-    for (const std::string& name : c.owned) data.write("Test/KAT_SHA/" + name, shaRecord(3));
-    for (const std::string& name : c.notOwned) data.write("Test/KAT_SHA/" + name, shaRecord(4));
+    // SHA-3 suites read Test/KAT_SHA3, the others Test/KAT_SHA.
+    const std::string directory = std::string(detail::shaDirectory(c.prefix)) + "/";
+    for (const std::string& name : c.owned) data.write(directory + name, shaRecord(3));
+    for (const std::string& name : c.notOwned) data.write(directory + name, shaRecord(4));
     for (const std::string& name : c.owned) EXPECT_TRUE(detail::ownsFileName(c.prefix, name)) << name;
     for (const std::string& name : c.notOwned) EXPECT_FALSE(detail::ownsFileName(c.prefix, name)) << name;
 

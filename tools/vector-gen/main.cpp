@@ -1,8 +1,8 @@
 // quillon-vector-gen VECTORS_DIR OUT_DIR
 //
-// Writes the known-answer vector files into OUT_DIR/KAT_SHA, KAT_AES,
-// KAT_HMAC, KAT_TWOFISH, KAT_AES_CTR, KAT_AES_MCT and KAT_CMAC. VECTORS_DIR
-// is the cryptography_vectors directory of Debian's
+// Writes the known-answer vector files into OUT_DIR/KAT_SHA, KAT_SHA3,
+// KAT_AES, KAT_HMAC, KAT_TWOFISH, KAT_AES_CTR, KAT_AES_MCT and KAT_CMAC.
+// VECTORS_DIR is the cryptography_vectors directory of Debian's
 // python3-cryptography-vectors. OUT_DIR must be empty or absent,
 // so that a run never mixes with files of an earlier one. Exits non-zero, with
 // the disagreeing values, when any cross-check fails.
@@ -48,6 +48,12 @@ int main(int argc, char** argv) {
     }
 
     report("KAT_SHA", vector_gen::copyShaFiles(vectorsDir, prepareDirectory(outDir, "KAT_SHA")));
+    // The digest files: SHA-3 message files, then every digest Monte Carlo
+    // file beside its message files.
+    report("KAT_SHA3", vector_gen::copySha3Files(vectorsDir, prepareDirectory(outDir, "KAT_SHA3")));
+    report("digest Monte Carlo",
+           vector_gen::copyDigestMonteFiles(vectorsDir, prepareDirectory(outDir, "KAT_SHA"),
+                                            prepareDirectory(outDir, "KAT_SHA3")));
     report("KAT_AES", vector_gen::splitAesFiles(vectorsDir, prepareDirectory(outDir, "KAT_AES")));
     std::cout << "HMAC cross-checks:\n";
     const auto hmac =

@@ -81,22 +81,58 @@ int countRecords(std::string_view text, std::string_view recordStartKey) {
 }
 
 std::vector<WrittenFile> copyShaFiles(const std::string& vectorsDir, const std::string& outDir) {
-  // SHA-512/224 and SHA-512/256 are left out on purpose: their names begin
-  // with "SHA512", so the SHA-512 suite would read them and fail a correct
-  // SHA-512. The Monte Carlo files are iterated chains, not single vectors.
   struct Source {
     const char* subdirectory;
     const char* variant;
   };
-  constexpr std::array sources{Source{"SHA1", "SHA1"}, Source{"SHA2", "SHA224"},
-                               Source{"SHA2", "SHA256"}, Source{"SHA2", "SHA384"},
-                               Source{"SHA2", "SHA512"}};
+  constexpr std::array sources{Source{"SHA1", "SHA1"},         Source{"SHA2", "SHA224"},
+                               Source{"SHA2", "SHA256"},       Source{"SHA2", "SHA384"},
+                               Source{"SHA2", "SHA512"},       Source{"SHA2", "SHA512_224"},
+                               Source{"SHA2", "SHA512_256"}};
   std::vector<WrittenFile> written;
   for (const Source& source : sources) {
     for (const char* kind : {"ShortMsg", "LongMsg"}) {
       const std::string name = std::string(source.variant) + kind + ".rsp";
       const std::string text =
           readFile(vectorsDir + "/hashes/" + source.subdirectory + "/" + name);
+      writeFile(outDir + "/" + name, text);
+      written.push_back({name, countRecords(text, "Len")});
+    }
+  }
+  return written;
+}
+
+std::vector<WrittenFile> copyDigestMonteFiles(const std::string& vectorsDir,
+                                              const std::string& shaDir,
+                                              const std::string& sha3Dir) {
+  struct Source {
+    const char* subdirectory;
+    const char* variant;
+    const std::string* outDir;
+  };
+  const std::array sources{
+      Source{"SHA1", "SHA1", &shaDir},         Source{"SHA2", "SHA224", &shaDir},
+      Source{"SHA2", "SHA256", &shaDir},       Source{"SHA2", "SHA384", &shaDir},
+      Source{"SHA2", "SHA512", &shaDir},       Source{"SHA2", "SHA512_224", &shaDir},
+      Source{"SHA2", "SHA512_256", &shaDir},   Source{"SHA3", "SHA3_224", &sha3Dir},
+      Source{"SHA3", "SHA3_256", &sha3Dir},    Source{"SHA3", "SHA3_384", &sha3Dir},
+      Source{"SHA3", "SHA3_512", &sha3Dir}};
+  std::vector<WrittenFile> written;
+  for (const Source& source : sources) {
+    const std::string name = std::string(source.variant) + "Monte.rsp";
+    const std::string text = readFile(vectorsDir + "/hashes/" + source.subdirectory + "/" + name);
+    writeFile(*source.outDir + "/" + name, text);
+    written.push_back({name, countRecords(text, "COUNT")});
+  }
+  return written;
+}
+
+std::vector<WrittenFile> copySha3Files(const std::string& vectorsDir, const std::string& outDir) {
+  std::vector<WrittenFile> written;
+  for (const char* variant : {"SHA3_224", "SHA3_256", "SHA3_384", "SHA3_512"}) {
+    for (const char* kind : {"ShortMsg", "LongMsg"}) {
+      const std::string name = std::string(variant) + kind + ".rsp";
+      const std::string text = readFile(vectorsDir + "/hashes/SHA3/" + name);
       writeFile(outDir + "/" + name, text);
       written.push_back({name, countRecords(text, "Len")});
     }

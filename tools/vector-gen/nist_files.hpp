@@ -29,10 +29,19 @@ std::vector<NistSection> splitNistSections(std::string_view text, std::string_vi
 // Counts the lines that begin with `recordStartKey` followed by blanks or "=".
 int countRecords(std::string_view text, std::string_view recordStartKey);
 
-// Copies the SHA-1 and SHA-2 byte-oriented short and long message files
-// unchanged from `vectorsDir` (the cryptography_vectors directory) into
-// `outDir`.
+// Copies the SHA-1 and SHA-2 (SHA-512/224 and SHA-512/256 included)
+// byte-oriented short and long message files unchanged from `vectorsDir` (the
+// cryptography_vectors directory) into `outDir`.
 std::vector<WrittenFile> copyShaFiles(const std::string& vectorsDir, const std::string& outDir);
+
+// Copies the SHA-3 byte-oriented short and long message files unchanged.
+std::vector<WrittenFile> copySha3Files(const std::string& vectorsDir, const std::string& outDir);
+
+// Copies the digest Monte Carlo files ("<variant>Monte.rsp") unchanged: SHA-1
+// and SHA-2 beside their message files in `shaDir`, SHA-3 in `sha3Dir`.
+std::vector<WrittenFile> copyDigestMonteFiles(const std::string& vectorsDir,
+                                              const std::string& shaDir,
+                                              const std::string& sha3Dir);
 
 // Splits the AES ECB, CBC, CFB128 and OFB files of `vectorsDir` into one
 // encryption ("...e.rsp") and one decryption ("...d.rsp") file each.

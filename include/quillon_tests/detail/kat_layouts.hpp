@@ -10,7 +10,7 @@ namespace quillon_tests::detail {
 
 const KatLayout& aesLayout();
 const KatLayout& twoFishLayout();
-/// The NIST message files owned by `prefix` ("SHA1" ... "SHA512") in `directory`.
+/// The NIST message files owned by `prefix` ("SHA1" ... "SHA512", "SHA3_224" ...) in `directory`.
 KatLayout shaLayout(std::string_view prefix, std::string_view directory = "Test/KAT_SHA");
 /// The categories of the HMAC files whose "L" is that of `algorithm` ("SHA1" ... "SHA512").
 KatLayout hmacLayout(std::string_view algorithm);

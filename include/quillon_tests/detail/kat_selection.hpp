@@ -66,7 +66,9 @@ struct KatCategoryView;
 enum class FieldSource : std::uint8_t {
   record,          // the record itself
   header,          // the header of the record's category
-  previousRecord,  // the record before it in its category (absent for the first)
+  previousRecord,  // the record before it in its category (absent for the first; when
+                   // that record lacks the key, the field is missing: later lookups
+                   // serve the first record only)
   preamble,        // a "key = value" line outside any record before the category's
                    // first record (the last such line; e.g. a Monte Carlo "Seed")
 };
