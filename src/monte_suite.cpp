@@ -76,7 +76,7 @@ KatLayout monteLayout(std::string_view variant) {
 }
 
 std::string monteNote(const KatCase<NoListingState>& test, bool alsoChunked) {
-  std::string note = katOrigin(test.file->path, test.record.record);
+  std::string note = katOrigin(test.file->path, test.record);
   note.append("\nchain: ")
       .append(test.record.kind->operation)
       .append(", from the seed ")
