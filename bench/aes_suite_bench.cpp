@@ -18,6 +18,7 @@
 #include <quillon_tests/runner.hpp>
 
 #include "kat_files_view.hpp"
+#include "kat_suites.hpp"
 #include "ratio_reporter.hpp"
 
 namespace {
@@ -39,8 +40,8 @@ std::vector<PreparedVector> prepare() {
   for (std::size_t file = 0; file < files.files.size(); ++file) {
     const auto kind = quillon_tests::detail::aesFileKind(quillon_tests::fileNameOf(files.paths[file]));
     if (!kind) continue;
-    const bool encrypts = quillon_tests::detail::aesOperationText(*kind).find("PLAINTEXT") !=
-                          std::string_view::npos;
+    const quillon_tests::detail::KatKind& row = quillon_tests::detail::aesKind(*kind);
+    const bool encrypts = row.expectedField == "CIPHERTEXT";
     for (const auto& category : files.files[file])
       for (const auto& record : category.records) {
         const std::string* key = quillon_tests::findProperty(record, "KEY");
@@ -50,7 +51,7 @@ std::vector<PreparedVector> prepare() {
         std::optional<Cipher> built = Cipher::buildKey(quillon_tests::hexStringToBS(*key));
         if (!built) continue;
         std::optional<quillon::IV<Cipher>> readIV;
-        if (quillon_tests::detail::aesKindNeedsIV(*kind)) {
+        if (row.has(quillon_tests::detail::FieldRole::iv)) {
           if (!iv) continue;
           const auto read = quillon::IV<Cipher>::get(quillon_tests::hexStringToBS(*iv));
           const quillon::IV<Cipher>* value = quillon::doneValue(read);

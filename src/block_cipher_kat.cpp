@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <quillon_tests/assert_equal.hpp>
-#include <quillon_tests/hex.hpp>
 
 #include "kat_origin.hpp"
 
@@ -25,11 +24,9 @@ std::size_t firstDifference(quillon::ByteView a, quillon::ByteView b) {
 void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteString& expected,
                        const CipherCheck& check) {
   if (computed == expected) return;
-  std::string name(check.namePrefix);
-  name.append(check.nameIndex);
   std::string note = describeOrigin(check.path, check.record);
-  note.append("\nexpected = ").append(check.operation).append(" computed by the cipher, got = ");
-  note.append(check.expectedField).append(" from the vector file\n");
+  note.append("\nexpected = ").append(check.expectedField).append(" from the vector file, got = ");
+  note.append(check.operation).append(" computed by the cipher\n");
   const std::size_t offset = firstDifference(computed, expected);
   const bool differ = offset < std::min(computed.size(), expected.size());
   note.append(differ ? "first difference at byte " : "one value ends at byte ");
@@ -39,21 +36,14 @@ void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteS
     note.append(", in block ").append(std::to_string(offset / blockBytes));
     note.append(" (").append(std::to_string(blockBytes)).append("-byte blocks, counted from 0)");
   }
-  assertEqual(name, computed, expected, note);
+  assertEqual(check.name, expected, computed, note);
 }
 
-quillon::ByteString decodeFieldWhileBuilding(std::string_view text, std::string_view field,
-                                             std::string_view path, std::size_t record) {
-  try {
-    return hexStringToBS(text);
-  } catch (const HexDecodeError& error) {
-    throw HexDecodeError(std::string(error.what()) + " (field \"" + std::string(field) + "\", " +
-                         describeOrigin(path, record) + ")");
-  }
-}
-
-std::string missingField(std::string_view key) {
-  return "missing \"" + std::string(key) + "\"";
+void throwKeyRefused(const KatSuiteInfo& suite, std::string_view testName, std::string_view path,
+                     std::size_t record, std::size_t keyBytes) {
+  throw KeyRefusedError(suite.suite + ": " + std::string(testName) + ": buildKey refused the " +
+                        std::to_string(keyBytes) + "-byte key of field \"KEY\" (" +
+                        describeOrigin(path, record) + ")");
 }
 
 }  // namespace quillon_tests::detail

@@ -23,9 +23,9 @@ quillon::LazyByteString blockAlignedPrefix(const quillon::LazyByteString& messag
                                            int blockSizeBits) {
   const int blockBytes = blockSizeBits >> 3;
   if (blockBytes == 0)
-    throw DivideByZero("divide by zero: the block-aligned prefix of a message needs whole "
-                       "blocks, but the cipher's blockSize() of " +
-                       std::to_string(blockSizeBits) + " bits is less than one byte");
+    throw BlockSizeUnderOneByteError(
+        "block size under 8 bits: the lazy/contiguous properties cut each message to whole "
+        "blocks, but the cipher's blockSize() is " + std::to_string(blockSizeBits) + " bits");
   // The remainder takes the sign of the dividend, so a negative block size
   // (which no sane cipher has) counts by its magnitude.
   const auto divisor = static_cast<std::size_t>(blockBytes < 0 ? -static_cast<long long>(blockBytes)

@@ -164,7 +164,7 @@ std::string getDataFileName(std::string_view name) {
 namespace detail {
 
 std::vector<std::string> readVectorDirectory(
-    std::string_view vectorDirectory, std::optional<std::string_view> prefix,
+    std::string_view vectorDirectory, const std::function<bool(std::string_view fileName)>& reads,
     const std::function<void(const std::string& path, std::string&& text)>& take) {
   const std::string directory = getDataFileName(vectorDirectory);
   std::vector<std::string> paths;
@@ -176,7 +176,7 @@ std::vector<std::string> readVectorDirectory(
     paths.push_back(std::move(path));
   }
   for (const std::string& path : paths) {
-    if (prefix && !fileNameOf(path).starts_with(*prefix)) continue;
+    if (reads && !reads(fileNameOf(path))) continue;
     std::string text = readWholeFile(path);
     if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
       throw DataEncodingError(path, bad);
@@ -191,7 +191,7 @@ KatFiles loadKATFiles(std::string_view vectorDirectory, std::string_view recordS
                       std::optional<std::string_view> prefix) {
   KatFiles result;
   result.paths = detail::readVectorDirectory(
-      vectorDirectory, prefix, [&](const std::string& /*path*/, std::string&& text) {
+      vectorDirectory, detail::startsWith(prefix), [&](const std::string& /*path*/, std::string&& text) {
         result.files.push_back(parseCategories(recordStartKey, text));
       });
   return result;

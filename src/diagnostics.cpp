@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <ostream>
+#include <utility>
+#include <vector>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/kat_records.hpp>
 
@@ -17,12 +20,14 @@ bool isUnreadFile(const FileDiagnostics& file) {
 void printDiagnostics(std::ostream& out, const SuiteDiagnostics& diagnostics) {
   out << "== " << diagnostics.suite << ": " << diagnostics.tests() << " known-answer "
       << plural(diagnostics.tests(), "test", "tests") << " from " << diagnostics.directory << '\n';
-  std::size_t unread = 0;
-  std::string unreadReason;
+  // Files not read at all are counted per reason, in order of first sight.
+  std::vector<std::pair<std::string, std::size_t>> unread;
   for (const FileDiagnostics& file : diagnostics.files) {
     if (isUnreadFile(file)) {
-      ++unread;
-      unreadReason = file.note;
+      auto same = std::find_if(unread.begin(), unread.end(),
+                               [&](const auto& entry) { return entry.first == file.note; });
+      if (same == unread.end()) unread.emplace_back(file.note, 1);
+      else ++same->second;
       continue;
     }
     out << "  " << fileNameOf(file.path) << ": " << file.categories << ' '
@@ -35,9 +40,8 @@ void printDiagnostics(std::ostream& out, const SuiteDiagnostics& diagnostics) {
     for (const SkippedRecord& skipped : file.skipped)
       out << "    record " << skipped.record << " skipped: " << skipped.reason << '\n';
   }
-  if (unread > 0)
-    out << "  (" << unread << ' ' << plural(unread, "other file", "other files") << ' '
-        << unreadReason << ")\n";
+  for (const auto& [reason, count] : unread)
+    out << "  (" << count << ' ' << plural(count, "other file", "other files") << ' ' << reason << ")\n";
 }
 
 }  // namespace quillon_tests

@@ -1,13 +1,11 @@
 #include <array>
 #include <stdexcept>
 
-#include <quillon_tests/data_files.hpp>
 #include <quillon_tests/hex.hpp>
 #include <quillon_tests/hmac.hpp>
 #include <quillon_tests/kat_records.hpp>
 
 #include "kat_files_view.hpp"
-#include "kat_origin.hpp"
 
 namespace quillon_tests {
 
@@ -21,27 +19,16 @@ std::string_view algToLen(std::string_view algorithm) {
 
 namespace detail {
 
-std::string quoted(std::string_view text) {
-  static constexpr char digits[] = "0123456789abcdef";
-  std::string out = "\"";
-  for (char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte == 0x7f) {
-      out += "\\x";
-      out += digits[byte >> 4];
-      out += digits[byte & 0x0f];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-  return out;
-}
-
 namespace {
+
+// Looked up in this order.
+constexpr std::array<KatKind, 1> hmacKinds{{
+    {"HMAC", {recordField("Msg", FieldRole::input), recordField("Key", FieldRole::key),
+              recordField("Mac", FieldRole::expected), recordField("Count", FieldRole::name),
+              recordField("Tlen")}, 5,
+     "first = hmacStrict over the whole message, second = hmac over 37-byte chunks", "Mac", {}, 0},
+}};
+constexpr std::size_t macLengthField = 4;
 
 bool isKnownLength(std::string_view value) {
   for (std::string_view algorithm : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"})
@@ -49,69 +36,47 @@ bool isKnownLength(std::string_view value) {
   return false;
 }
 
+FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}}; }
+
+/// The categories whose "L" is the suite's; a note for those of no suite.
+std::optional<std::size_t> chooseByLength(const KatLayout& layout, std::size_t fileKind,
+                                          const KatCategoryView& category, std::size_t categoryNumber,
+                                          FileDiagnostics* report) {
+  const std::string_view* selector = findProperty(category.header, "L");
+  if (report != nullptr && !(selector != nullptr && isKnownLength(*selector))) {
+    if (!report->note.empty()) report->note += "; ";
+    const std::size_t records = category.records.size();
+    report->note += "category " + std::to_string(categoryNumber) + " (" + std::to_string(records) +
+                    (records == 1 ? " record): " : " records): ") +
+                    (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
+                              : std::string("no \"L\" header"));
+  }
+  if (selector != nullptr && *selector == layout.parameter) return fileKind;
+  return std::nullopt;
+}
+
 }  // namespace
 
-HmacVectors loadHmacVectors(std::string_view algorithm, SuiteDiagnostics* diagnostics) {
-  const std::string_view length = algToLen(algorithm);
-  KatFileViews files = loadKATFileViews("Test/KAT_HMAC", "Count");
-  if (diagnostics) diagnostics->directory = getDataFileName("Test/KAT_HMAC");
-  const std::string namePrefix = "NistHMAC" + std::string(algorithm) + "-";
-  HmacVectors result;
-  std::vector<HmacVector>& vectors = result.vectors;
-  for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
-    std::size_t recordInFile = 0, categoryInFile = 0;
-    for (const KatCategoryView& category : file->categories()) {
-      ++categoryInFile;
-      const std::string_view* selector = findProperty(category.header, "L");
-      const bool selected = selector != nullptr && *selector == length;
-      if (fileReport && !(selector && isKnownLength(*selector))) {
-        if (!fileReport->note.empty()) fileReport->note += "; ";
-        const std::size_t records = category.records.size();
-        fileReport->note += "category " + std::to_string(categoryInFile) + " (" +
-                            std::to_string(records) + (records == 1 ? " record): " : " records): ") +
-                            (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
-                                      : std::string("no \"L\" header"));
-      }
-      for (const KatRecordView& record : category.records) {
-        ++recordInFile;
-        if (!selected) continue;
-        // Looked up in this order.
-        const std::string_view* message = findProperty(record, "Msg");
-        const std::string_view* key = findProperty(record, "Key");
-        const std::string_view* mac = findProperty(record, "Mac");
-        const std::string_view* count = findProperty(record, "Count");
-        const std::string_view* macLength = findProperty(record, "Tlen");
-        if (!message || !key || !mac || !count || !macLength) {
-          if (fileReport)
-            fileReport->skipped.push_back(
-                {recordInFile, std::string("missing \"") +
-                                   (!message ? "Msg" : !key ? "Key" : !mac ? "Mac" : !count ? "Count" : "Tlen") +
-                                   "\""});
-          continue;
-        }
-        if (fileReport) ++fileReport->tests;
-        vectors.push_back({namePrefix + quoted(*count), *key, *message, *mac, *macLength, file->path(),
-                           recordInFile});
-      }
-    }
-    result.files.push_back(file);
-  }
-  return result;
+KatLayout hmacLayout(std::string_view algorithm) {
+  KatLayout layout;
+  layout.suite = "make" + std::string(algorithm) + "HMACTests";
+  layout.directory = "Test/KAT_HMAC";
+  layout.recordStartKey = "Count";
+  layout.kinds = hmacKinds;
+  layout.chooseFile = &everyFile;
+  layout.chooseCategory = &chooseByLength;
+  layout.parameter = algToLen(algorithm);
+  layout.naming = NameScheme::layoutPrefixQuoted;
+  layout.namePrefix = "NistHMAC" + std::string(algorithm) + "-";
+  return layout;
 }
 
-std::string hmacOrigin(const HmacVector& vector) {
-  return describeOrigin(vector.path, vector.record) +
-         "\nfirst = hmacStrict over the whole message, "
-         "second = hmac over 37-byte chunks";
-}
-
-DecodedHmacVector decodeHmacVector(const HmacVector& vector) {
+DecodedHmacVector decodeHmacVector(const SelectedRecord& record) {
   DecodedHmacVector decoded;
-  decoded.key = hexStringToBS(vector.key);
-  decoded.message = hexStringToBS(vector.message);
-  decoded.mac = hexStringToBS(vector.mac);
-  decoded.macLength = parseDecimalField("Tlen", vector.macLength);
+  decoded.key = hexStringToBS(record.value(FieldRole::key));
+  decoded.message = hexStringToBS(record.value(FieldRole::input));
+  decoded.mac = hexStringToBS(record.value(FieldRole::expected));
+  decoded.macLength = parseDecimalField("Tlen", record.values[macLengthField]);
   return decoded;
 }
 
@@ -125,10 +90,7 @@ quillon::ByteString truncateMac(const quillon::ByteString& mac, long long length
 }  // namespace detail
 
 SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm) {
-  SuiteDiagnostics diagnostics;
-  diagnostics.suite = "make" + std::string(algorithm) + "HMACTests";
-  detail::loadHmacVectors(algorithm, &diagnostics);
-  return diagnostics;
+  return detail::diagnoseKat(detail::hmacLayout(algorithm));
 }
 
 }  // namespace quillon_tests

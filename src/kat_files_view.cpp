@@ -128,9 +128,14 @@ const std::string_view* findProperty(std::span<const KatPropertyView> properties
 
 KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
                               std::optional<std::string_view> prefix) {
+  return loadKATFileViews(vectorDirectory, recordStartKey, startsWith(prefix));
+}
+
+KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
+                              const std::function<bool(std::string_view fileName)>& reads) {
   KatFileViews result;
   result.paths = readVectorDirectory(
-      vectorDirectory, prefix, [&](const std::string& path, std::string&& text) {
+      vectorDirectory, reads, [&](const std::string& path, std::string&& text) {
         result.files.push_back(KatFileView::parse(path, std::move(text), recordStartKey));
       });
   return result;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -76,6 +77,9 @@ struct KatFileViews {
 /// checks and errors.
 KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
                               std::optional<std::string_view> prefix = {});
+/// The same, reading the files whose name `reads` accepts (all when empty).
+KatFileViews loadKATFileViews(std::string_view vectorDirectory, std::string_view recordStartKey,
+                              const std::function<bool(std::string_view fileName)>& reads);
 
 /// The diagnostics entry of one file a suite reads, with its path and its
 /// category and record counts; nullptr when no diagnostics are wanted.

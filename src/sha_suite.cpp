@@ -1,62 +1,41 @@
-#include <quillon_tests/data_files.hpp>
+#include <array>
+
 #include <quillon_tests/hex.hpp>
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/sha.hpp>
 
-#include "kat_files_view.hpp"
-#include "kat_origin.hpp"
-
 namespace quillon_tests::detail {
 
-ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics) {
-  KatFileViews files = loadKATFileViews("Test/KAT_SHA", "Len", prefix);
-  if (diagnostics) {
-    diagnostics->directory = getDataFileName("Test/KAT_SHA");
-    for (const std::string& path : files.paths)
-      if (!fileNameOf(path).starts_with(prefix))
-        diagnostics->files.push_back(
-            {path, 0, 0, 0, "not read: the name does not begin with \"" + std::string(prefix) + "\"", {}});
-  }
-  ShaVectors result;
-  std::vector<ShaVector>& vectors = result.vectors;
-  const std::string namePrefix = "Nist" + std::string(prefix) + "-";
-  for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    FileDiagnostics* fileReport = beginFileReport(diagnostics, *file);
-    std::size_t recordInFile = 0;
-    for (const KatCategoryView& category : file->categories()) {
-      for (const KatRecordView& record : category.records) {
-        ++recordInFile;
-        // Looked up in this order; "Len" opens every record.
-        const std::string_view* message = findProperty(record, "Msg");
-        const std::string_view* digest = findProperty(record, "MD");
-        const std::string_view* length = findProperty(record, "Len");
-        if (fileReport) {
-          if (!message || !digest || !length) {
-            fileReport->skipped.push_back(
-                {recordInFile, std::string("missing \"") + (!message ? "Msg" : !digest ? "MD" : "Len") + "\""});
-          } else {
-            ++fileReport->tests;
-          }
-        }
-        if (!message || !digest || !length) continue;
-        vectors.push_back({namePrefix + std::to_string(vectors.size() + 1), *length, *message, *digest,
-                           file->path(), recordInFile});
-      }
-    }
-    result.files.push_back(file);
-  }
-  return result;
+namespace {
+
+// Looked up in this order; "Len" opens every record.
+constexpr std::array<KatKind, 1> shaKinds{{
+    {"message", {recordField("Msg", FieldRole::input), recordField("MD", FieldRole::expected),
+                 recordField("Len")}, 3,
+     "first = hashStrict over the whole message, second = hash over 37-byte chunks", "MD", {}, 0},
+}};
+constexpr std::size_t lengthField = 2;
+
+FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}}; }
+
+}  // namespace
+
+KatLayout shaLayout(std::string_view prefix, std::string_view directory) {
+  KatLayout layout;
+  layout.suite = "make" + std::string(prefix) + "Tests";
+  layout.directory = directory;
+  layout.recordStartKey = "Len";
+  layout.kinds = shaKinds;
+  layout.chooseFile = &everyFile;
+  layout.ownedPrefix = prefix;
+  layout.naming = NameScheme::layoutPrefixOrdinal;
+  layout.namePrefix = "Nist" + std::string(prefix) + "-";
+  return layout;
 }
 
-std::string shaOrigin(const ShaVector& vector) {
-  return describeOrigin(vector.path, vector.record) +
-         "\nfirst = hashStrict over the whole message, "
-         "second = hash over 37-byte chunks";
-}
-
-DecodedShaVector decodeShaVector(const ShaVector& vector) {
-  quillon::ByteString message = hexStringToBS(vector.message);
-  const long long bits = parseDecimalField("Len", vector.length);
+DecodedShaVector decodeShaVector(const SelectedRecord& record) {
+  quillon::ByteString message = hexStringToBS(record.value(FieldRole::input));
+  const long long bits = parseDecimalField("Len", record.values[lengthField]);
   // floor(bits / 8); a partial last byte is left out.
   const long long bytes = bits >= 0 ? bits / 8 : -((-bits + 7) / 8);
   if (bytes <= 0) {
@@ -64,7 +43,7 @@ DecodedShaVector decodeShaVector(const ShaVector& vector) {
   } else if (static_cast<unsigned long long>(bytes) < message.size()) {
     message = message.take(static_cast<std::size_t>(bytes));
   }
-  return {std::move(message), hexStringToBS(vector.digest)};
+  return {std::move(message), hexStringToBS(record.value(FieldRole::expected))};
 }
 
 }  // namespace quillon_tests::detail
@@ -72,10 +51,7 @@ DecodedShaVector decodeShaVector(const ShaVector& vector) {
 namespace quillon_tests {
 
 SuiteDiagnostics diagnoseSHAVectors(std::string_view prefix) {
-  SuiteDiagnostics diagnostics;
-  diagnostics.suite = "make" + std::string(prefix) + "Tests";
-  detail::loadShaVectors(prefix, &diagnostics);
-  return diagnostics;
+  return detail::diagnoseKat(detail::shaLayout(prefix));
 }
 
 }  // namespace quillon_tests

@@ -33,211 +33,25 @@
 // diagnoseAESVectors<K>() runs the same selection without building tests
 // and says, per file, what it gave and why records were skipped.
 
-#include <deque>
-#include <memory>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <variant>
 #include <vector>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
-#include <quillon/iv.hpp>
-#include <quillon/modes.hpp>
-#include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/detail/block_cipher_kat.hpp>
+#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
-#include <quillon_tests/hex.hpp>
-#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
 
-namespace detail {
-
-enum class AesFileKind { ecbEncrypt, ecbDecrypt, cbcEncrypt, cbcDecrypt, cfbEncrypt, cfbDecrypt,
-                         ofbEncrypt, ofbDecrypt };
-
-/// The key text of a file name: its first three characters (all of it when
-/// shorter) and the last character of its stem. Nothing when the stem is
-/// empty.
-std::optional<std::string> aesKeyText(std::string_view fileName);
-
-/// The kind a file name selects; nothing for a name of no supported kind.
-std::optional<AesFileKind> aesFileKind(std::string_view fileName);
-
-constexpr bool aesKindNeedsIV(AesFileKind kind) noexcept {
-  return kind != AesFileKind::ecbEncrypt && kind != AesFileKind::ecbDecrypt;
+// The known-answer tests for K, then makeBlockCipherPropTests<K>(); the
+// same with a witness that only selects the cipher; and what the tests
+// would take from each vector file, and why they skip what they skip
+// (builds no tests).
+template <class K> std::vector<Test> makeAESTests() {
+  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::aesLayout());
 }
-
-/// An AES vector as selected while the list is built; the texts still hex,
-/// views into the vector file that the sink was given with startFile.
-struct AesVector {
-  AesFileKind kind;
-  std::string_view count;     // the record's "COUNT"; the test is "<file name>-<count>"
-  std::string_view input;     // PLAINTEXT when the kind encrypts, else CIPHERTEXT
-  std::string_view expected;  // the other one
-  std::size_t record;         // position in its file, from 1
-};
-
-/// What the selection asks of the cipher under test, and where its result
-/// goes. Before the records of a file of a supported kind the collector calls
-/// startFile with the file's path and an owner that keeps the file's texts
-/// alive; then for each record acceptIV (IV kinds only), acceptKey, and add
-/// for a record that both accepted. A sink keeps the IV and key it built for
-/// the add that follows.
-class AesRecordSink {
- public:
-  virtual void startFile(const std::string& path, const std::shared_ptr<const void>& owner) = 0;
-  virtual bool acceptIV(quillon::ByteView bytes) = 0;
-  virtual bool acceptKey(quillon::ByteView bytes) = 0;
-  virtual void add(AesVector&& vector) = 0;
-
- protected:
-  ~AesRecordSink() = default;
-};
-
-/// Loads "Test/KAT_AES" and runs the record selection over every file, each
-/// file's categories under the file's own name and kind. With `diagnostics`
-/// it also records, per file, what it held, gave and skipped, and why.
-void collectAesVectors(AesRecordSink& sink, SuiteDiagnostics* diagnostics);
-
-/// What a test of `kind` computes and compares with, for failure notes:
-/// e.g. "cbc(KEY, IV, PLAINTEXT)" and "CIPHERTEXT".
-std::string_view aesOperationText(AesFileKind kind) noexcept;
-std::string_view aesExpectedField(AesFileKind kind) noexcept;
-
-/// The selected vectors of one builder call with K's keys and IVs. All tests
-/// share it: one allocation for the whole suite rather than one per test.
-template <class K>
-struct AesSuiteData {
-  struct File {
-    std::string path;
-    std::string namePrefix;              // "<file name>-"
-    std::shared_ptr<const void> owner;  // the vector file the cases' texts point into
-  };
-  struct Case {
-    K key;
-    std::optional<quillon::IV<K>> iv;
-    AesVector vector;
-    const File* file;
-  };
-  std::deque<File> files;  // a deque: cases point into it while it grows
-  std::vector<Case> cases;
-};
-
-template <class K>
-quillon::ByteString computeAes(const typename AesSuiteData<K>::Case& test, quillon::ByteView input) {
-  const K& key = test.key;
-  switch (test.vector.kind) {
-    case AesFileKind::ecbEncrypt: return key.encryptBlock(input);
-    case AesFileKind::ecbDecrypt: return key.decryptBlock(input);
-    case AesFileKind::cbcEncrypt: return quillon::cbc(key, *test.iv, input).first;
-    case AesFileKind::cbcDecrypt: return quillon::unCbc(key, *test.iv, input).first;
-    case AesFileKind::cfbEncrypt: return quillon::cfb(key, *test.iv, input).first;
-    case AesFileKind::cfbDecrypt: return quillon::unCfb(key, *test.iv, input).first;
-    case AesFileKind::ofbEncrypt: return quillon::ofb(key, *test.iv, input).first;
-    case AesFileKind::ofbDecrypt: return quillon::unOfb(key, *test.iv, input).first;
-  }
-  return {};
-}
-
-template <class K>
-void runAesTest(const typename AesSuiteData<K>::Case& test) {
-  const quillon::ByteString input = hexStringToBS(test.vector.input);
-  const quillon::ByteString expected = hexStringToBS(test.vector.expected);
-  checkCipherOutput(computeAes<K>(test, input), expected,
-                    {test.file->namePrefix, test.vector.count, test.file->path, test.vector.record,
-                     aesOperationText(test.vector.kind), aesExpectedField(test.vector.kind),
-                     K::blockSize()});
-}
-
-/// Builds K's keys and IVs for the selection; `Build` says whether tests are
-/// made or only the selection is run.
-template <class K, bool Build>
-class AesSelection final : public AesRecordSink {
- public:
-  void startFile(const std::string& path, const std::shared_ptr<const void>& owner) override {
-    if constexpr (Build) {
-      std::string namePrefix(fileNameOf(path));
-      namePrefix += '-';
-      data_->files.push_back({path, std::move(namePrefix), owner});
-    }
-  }
-  bool acceptIV(quillon::ByteView bytes) override {
-    auto read = quillon::IV<K>::get(bytes);
-    auto* done = std::get_if<quillon::Done<quillon::IV<K>>>(&read);
-    if (done == nullptr) return false;
-    if constexpr (Build) iv_.emplace(std::move(done->value));
-    return true;
-  }
-  bool acceptKey(quillon::ByteView bytes) override {
-    key_ = K::buildKey(bytes);
-    return key_.has_value();
-  }
-  void add(AesVector&& vector) override {
-    if constexpr (Build) {
-      const bool needsIV = aesKindNeedsIV(vector.kind);
-      data_->cases.push_back({std::move(*key_), needsIV ? std::move(iv_) : std::nullopt,
-                              std::move(vector), &data_->files.back()});
-    }
-    key_.reset();
-    iv_.reset();
-  }
-
-  /// One test per selected vector, in order; each keeps the shared data alive.
-  std::vector<Test> tests() && {
-    std::vector<Test> tests;
-    tests.reserve(data_->cases.size() + 2);
-    for (const auto& test : data_->cases) {
-      // Sized once: a copied prefix would grow again for the count.
-      std::string name;
-      name.reserve(test.file->namePrefix.size() + test.vector.count.size());
-      name.append(test.file->namePrefix).append(test.vector.count);
-      // Aliasing pointer: owns the whole data, points at this case.
-      std::shared_ptr<const typename AesSuiteData<K>::Case> shared(data_, &test);
-      tests.push_back(testCase(std::move(name), [shared] { runAesTest<K>(*shared); }));
-    }
-    return tests;
-  }
-
- private:
-  std::shared_ptr<AesSuiteData<K>> data_ = Build ? std::make_shared<AesSuiteData<K>>() : nullptr;
-  std::optional<K> key_;
-  std::optional<quillon::IV<K>> iv_;
-};
-
-}  // namespace detail
-
-/// The AES known-answer tests for K, then makeBlockCipherPropTests<K>().
-template <class K>
-std::vector<Test> makeAESTests() {
-  static_assert(quillon::diagnoseBlockCipher<K>());
-  detail::AesSelection<K, true> selection;
-  detail::collectAesVectors(selection, nullptr);
-  std::vector<Test> tests = std::move(selection).tests();
-  for (Test& group : makeBlockCipherPropTests<K>()) tests.push_back(std::move(group));
-  return tests;
-}
-
-/// The same; `witness` only selects the cipher.
-template <class K>
-std::vector<Test> makeAESTests(const K& /*witness*/) {
-  return makeAESTests<K>();
-}
-
-/// What makeAESTests<K>() would take from each vector file, and why it
-/// skips what it skips. Builds no tests.
-template <class K>
-SuiteDiagnostics diagnoseAESVectors() {
-  static_assert(quillon::diagnoseBlockCipher<K>());
-  SuiteDiagnostics diagnostics;
-  diagnostics.suite = "makeAESTests";
-  detail::AesSelection<K, false> selection;
-  detail::collectAesVectors(selection, &diagnostics);
-  return diagnostics;
-}
+template <class K> std::vector<Test> makeAESTests(const K& /*witness*/) { return makeAESTests<K>(); }
+template <class K> SuiteDiagnostics diagnoseAESVectors() { return detail::diagnoseCipherSuite<K>(detail::aesLayout()); }
 
 }  // namespace quillon_tests

@@ -24,7 +24,7 @@
 // IV<K>::get of v. A case whose key buildKey refuses, or whose IV does not
 // read, is discarded; with every case discarded the property gives up.
 // A cipher whose blockSize() is under 8 bits has no whole blocks to cut the
-// message to: the second group's cases fail with DivideByZero.
+// message to: the second group's cases fail with BlockSizeUnderOneByteError.
 
 #include <optional>
 #include <stdexcept>
@@ -45,8 +45,8 @@
 namespace quillon_tests {
 
 /// Raised when the block-aligned prefix of a message is asked for with a
-/// block of zero bytes. Its text begins with "divide by zero".
-class DivideByZero : public std::domain_error {
+/// block of zero bytes. Its text begins with "block size under 8 bits".
+class BlockSizeUnderOneByteError : public std::domain_error {
  public:
   using std::domain_error::domain_error;
 };
@@ -56,7 +56,7 @@ namespace detail {
 /// The first t' bytes of `message`, t' its length rounded down to whole
 /// blocks of blockSizeBits / 8 bytes (rounded down), as chunks: the chunk
 /// boundaries are kept and the chunk that straddles t' is cut. Throws
-/// DivideByZero when blockSizeBits / 8 is 0.
+/// BlockSizeUnderOneByteError when blockSizeBits / 8 is 0.
 quillon::LazyByteString blockAlignedPrefix(const quillon::LazyByteString& message,
                                            int blockSizeBits);
 

@@ -11,15 +11,14 @@
 // when Tlen <= 0, all when Tlen is longer) and compares both with Mac.
 // Nothing is decoded until the test runs. Nothing is appended.
 
-#include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
-#include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/detail/digest_kat.hpp>
+#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/test_tree.hpp>
 
@@ -32,36 +31,6 @@ std::string_view algToLen(std::string_view algorithm);
 
 namespace detail {
 
-/// An HMAC vector as found while the list is built, its fields still text:
-/// views into the vector file, which HmacVectors keeps alive.
-struct HmacVector {
-  std::string name;
-  std::string_view key;
-  std::string_view message;
-  std::string_view mac;
-  std::string_view macLength;  // "Tlen"
-  std::string_view path;       // the vector file
-  std::size_t record;          // position in its file, from 1
-};
-
-/// The vectors of one suite and what keeps their views valid.
-struct HmacVectors {
-  std::vector<std::shared_ptr<const void>> files;
-  std::vector<HmacVector> vectors;
-};
-
-/// Finds the vectors of the categories selected by algToLen(algorithm). With
-/// `diagnostics`, also records per file what was used and what was skipped.
-HmacVectors loadHmacVectors(std::string_view algorithm, SuiteDiagnostics* diagnostics = nullptr);
-
-/// Where a vector came from and what the two compared values are, for the
-/// report of a failed test.
-std::string hmacOrigin(const HmacVector& vector);
-
-/// `text` between double quotes, with a double quote or backslash escaped by
-/// a backslash and other non-printable bytes written as \xHH.
-std::string quoted(std::string_view text);
-
 struct DecodedHmacVector {
   quillon::ByteString key;
   quillon::ByteString message;
@@ -69,34 +38,26 @@ struct DecodedHmacVector {
   long long macLength;
 };
 
-DecodedHmacVector decodeHmacVector(const HmacVector& vector);
+DecodedHmacVector decodeHmacVector(const SelectedRecord& record);
 
 /// The first `length` bytes of `mac`: none when length <= 0, all when longer.
 quillon::ByteString truncateMac(const quillon::ByteString& mac, long long length);
 
-/// The shared builder of the five HMAC suites.
+template <class D>
+DigestComparison hmacCheck(const SelectedRecord& record) {
+  const DecodedHmacVector decoded = decodeHmacVector(record);
+  const D contiguous = quillon::hmacStrict<D>(decoded.key, decoded.message);
+  const D chunked = quillon::hmac<D>(decoded.key, quillon::LazyByteString::chunked(decoded.message, 37));
+  return {{decoded.mac, decoded.mac},
+          {truncateMac(contiguous.encode(), decoded.macLength),
+           truncateMac(chunked.encode(), decoded.macLength)}};
+}
+
+/// The shared builder of the HMAC suites.
 template <class D>
 std::vector<Test> getHmacTests(std::string_view algorithm) {
   static_assert(quillon::diagnoseHash<D>());
-  // One allocation for all the suite's vectors; each test points into it.
-  const auto all = std::make_shared<const HmacVectors>(loadHmacVectors(algorithm));
-  std::vector<Test> tests;
-  tests.reserve(all->vectors.size());
-  for (const HmacVector& found : all->vectors) {
-    std::shared_ptr<const HmacVector> vector(all, &found);
-    tests.push_back(testCase(found.name, [vector] {
-      const DecodedHmacVector decoded = decodeHmacVector(*vector);
-      const D contiguous = quillon::hmacStrict<D>(decoded.key, decoded.message);
-      const D chunked = quillon::hmac<D>(
-          decoded.key, quillon::LazyByteString::chunked(decoded.message, 37));
-      const std::pair computed{truncateMac(contiguous.encode(), decoded.macLength),
-                               truncateMac(chunked.encode(), decoded.macLength)};
-      const std::pair expected{decoded.mac, decoded.mac};
-      // The report text is only put together for a failure.
-      if (computed != expected) assertEqual(vector->name, computed, expected, hmacOrigin(*vector));
-    }));
-  }
-  return tests;
+  return makeDigestKatTests<&hmacCheck<D>>(hmacLayout(algorithm));
 }
 
 }  // namespace detail
@@ -106,17 +67,16 @@ std::vector<Test> getHmacTests(std::string_view algorithm) {
 /// "L" matches none of the five suites.
 SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm);
 
+// Each builder, then the same with a witness that only selects the digest type.
 template <class D> std::vector<Test> makeSHA1HMACTests() { return detail::getHmacTests<D>("SHA1"); }
-template <class D> std::vector<Test> makeSHA224HMACTests() { return detail::getHmacTests<D>("SHA224"); }
-template <class D> std::vector<Test> makeSHA256HMACTests() { return detail::getHmacTests<D>("SHA256"); }
-template <class D> std::vector<Test> makeSHA384HMACTests() { return detail::getHmacTests<D>("SHA384"); }
-template <class D> std::vector<Test> makeSHA512HMACTests() { return detail::getHmacTests<D>("SHA512"); }
-
-// The same; the witness only selects the digest type.
 template <class D> std::vector<Test> makeSHA1HMACTests(const D&) { return makeSHA1HMACTests<D>(); }
+template <class D> std::vector<Test> makeSHA224HMACTests() { return detail::getHmacTests<D>("SHA224"); }
 template <class D> std::vector<Test> makeSHA224HMACTests(const D&) { return makeSHA224HMACTests<D>(); }
+template <class D> std::vector<Test> makeSHA256HMACTests() { return detail::getHmacTests<D>("SHA256"); }
 template <class D> std::vector<Test> makeSHA256HMACTests(const D&) { return makeSHA256HMACTests<D>(); }
+template <class D> std::vector<Test> makeSHA384HMACTests() { return detail::getHmacTests<D>("SHA384"); }
 template <class D> std::vector<Test> makeSHA384HMACTests(const D&) { return makeSHA384HMACTests<D>(); }
+template <class D> std::vector<Test> makeSHA512HMACTests() { return detail::getHmacTests<D>("SHA512"); }
 template <class D> std::vector<Test> makeSHA512HMACTests(const D&) { return makeSHA512HMACTests<D>(); }
 
 }  // namespace quillon_tests

@@ -2,8 +2,10 @@
 // The SHA known-answer suites: NIST byte-oriented message files under
 // "Test/KAT_SHA" of the data directory.
 //
-// makeSHA256Tests<D>() reads every file whose name begins with "SHA256"
-// (case-sensitive; the other builders likewise with their own prefix), takes
+// makeSHA256Tests<D>() reads every file whose name is "SHA256" followed by
+// nothing or by a character that is neither a digit nor "_" (so
+// "SHA256ShortMsg.rsp", but not "SHA2560.rsp" nor "SHA256_x.rsp";
+// case-sensitive; the other builders likewise with their own prefix), takes
 // each record holding "Len", "Msg" and "MD", and makes one test case per
 // record, numbered across files and categories in listing order:
 // NistSHA256-1, NistSHA256-2, ... Each test hashes the first floor(Len/8)
@@ -14,14 +16,13 @@
 // malformed vector fails only its own test. The hash property group is
 // appended. I/O errors (missing directory, unreadable file) propagate.
 
-#include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
-#include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/detail/digest_kat.hpp>
+#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/hash_properties.hpp>
 #include <quillon_tests/test_tree.hpp>
@@ -30,58 +31,27 @@ namespace quillon_tests {
 
 namespace detail {
 
-/// A SHA vector as found while the list is built, its fields still text:
-/// views into the vector file, which ShaVectors keeps alive.
-struct ShaVector {
-  std::string name;          // e.g. NistSHA256-12
-  std::string_view length;   // "Len", in bits
-  std::string_view message;  // "Msg", hex
-  std::string_view digest;   // "MD", hex
-  std::string_view path;     // the vector file
-  std::size_t record;        // position in its file, from 1
-};
-
-/// The vectors of one suite and what keeps their views valid.
-struct ShaVectors {
-  std::vector<std::shared_ptr<const void>> files;
-  std::vector<ShaVector> vectors;
-};
-
-/// Finds the vectors of the files whose name begins with `prefix`. With
-/// `diagnostics`, also records per file what was used and what was skipped.
-ShaVectors loadShaVectors(std::string_view prefix, SuiteDiagnostics* diagnostics = nullptr);
-
 struct DecodedShaVector {
   quillon::ByteString message;
   quillon::ByteString digest;
 };
 
 /// Decodes the hex fields and cuts the message to whole bytes of "Len".
-DecodedShaVector decodeShaVector(const ShaVector& vector);
+DecodedShaVector decodeShaVector(const SelectedRecord& record);
 
-/// Where a vector came from and what the two compared values are, for the
-/// report of a failed test.
-std::string shaOrigin(const ShaVector& vector);
+template <class D>
+DigestComparison shaCheck(const SelectedRecord& record) {
+  const DecodedShaVector decoded = decodeShaVector(record);
+  const auto chunked = quillon::LazyByteString::chunked(decoded.message, 37);
+  return {{decoded.digest, decoded.digest},
+          {D::hashStrict(decoded.message).encode(), D::hash(chunked).encode()}};
+}
 
-/// The shared builder of the five SHA suites.
+/// The shared builder of the SHA suites.
 template <class D>
 std::vector<Test> getTests(std::string_view prefix) {
   static_assert(quillon::diagnoseHash<D>());
-  // One allocation for all the suite's vectors; each test points into it.
-  const auto all = std::make_shared<const ShaVectors>(loadShaVectors(prefix));
-  std::vector<Test> tests;
-  tests.reserve(all->vectors.size() + 1);
-  for (const ShaVector& found : all->vectors) {
-    std::shared_ptr<const ShaVector> vector(all, &found);
-    tests.push_back(testCase(found.name, [vector] {
-      const DecodedShaVector decoded = decodeShaVector(*vector);
-      const auto chunked = quillon::LazyByteString::chunked(decoded.message, 37);
-      const std::pair computed{D::hashStrict(decoded.message).encode(), D::hash(chunked).encode()};
-      const std::pair expected{decoded.digest, decoded.digest};
-      // The report text is only put together for a failure.
-      if (computed != expected) assertEqual(vector->name, computed, expected, shaOrigin(*vector));
-    }));
-  }
+  std::vector<Test> tests = makeDigestKatTests<&shaCheck<D>>(shaLayout(prefix), 1);
   tests.push_back(makeHashPropTests<D>());
   return tests;
 }

@@ -146,14 +146,16 @@ TEST(BlockAlignedPrefix, CutsToWholeBlocksKeepingChunkBoundaries) {
   }
 }
 
-TEST(BlockAlignedPrefix, BlocksUnderOneByteRaiseDivideByZero) {
+TEST(BlockAlignedPrefix, BlocksUnderOneByteRaiseBlockSizeUnderOneByteError) {
   const LazyByteString message(ByteString(20, 1));
   for (int bits = 0; bits < 8; ++bits) {
     try {
       quillon_tests::detail::blockAlignedPrefix(message, bits);
       ADD_FAILURE() << bits << " bits: no exception";
-    } catch (const quillon_tests::DivideByZero& error) {
-      EXPECT_EQ(std::string(error.what()).rfind("divide by zero", 0), 0u) << error.what();
+    } catch (const quillon_tests::BlockSizeUnderOneByteError& error) {
+      const std::string what = error.what();
+      EXPECT_EQ(what.rfind("block size under 8 bits", 0), 0u) << what;
+      EXPECT_NE(what.find("blockSize() is " + std::to_string(bits) + " bits"), std::string::npos) << what;
     }
   }
 }

@@ -19,6 +19,8 @@
 #include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/runner.hpp>
 
+#include "kat_suites.hpp"
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -30,34 +32,9 @@ using quillon::ByteString;
 using quillon::ByteView;
 using quillon::IV;
 using quillon::ModeResult;
-using test_support::leafNames;
-using test_support::outcomeLetters;
-using test_support::TemporaryDataDir;
-using test_support::withoutGroups;
+using namespace test_support;
 namespace openssl = quillon::openssl;
 using Aes128 = openssl::AES128;
-
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length, unsigned seed) {
-  std::vector<Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<Byte>(i * 7 + seed * 31 + 1);
-  return ByteString(std::move(bytes));
-}
-
-template <class K>
-IV<K> ivOf(ByteView bytes) {
-  return std::get<quillon::Done<IV<K>>>(IV<K>::get(bytes)).value;
-}
-
-std::vector<std::string> sorted(std::vector<std::string> names) {
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // --- crafted vector files ----------------------------------------------
 
@@ -421,13 +398,32 @@ TEST(AesSuiteFaults, AFailureNamesTheVectorFileTheOperationAndTheFirstDifferingB
   };
   const std::string cbcReport = reportOf(cbc, "CBCd.rsp-0");
   for (const char* needle :
-       {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher",
-        "got = PLAINTEXT from the vector file", "first difference at byte 0, in block 0 (16-byte blocks"})
+       {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = PLAINTEXT from the vector file",
+        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher", "first difference at byte 0, in block 0 (16-byte blocks"})
     EXPECT_NE(cbcReport.find(needle), std::string::npos) << needle << " missing in\n" << cbcReport;
   EXPECT_EQ(reportOf(ofb, "OFBd.rsp-1"), "") << "one block: OFB and CFB agree";
   const std::string ofbReport = reportOf(ofb, "OFBd.rsp-2");
   for (const char* needle : {"OFBd.rsp, record 2", ", in block 1 (16-byte blocks"})
     EXPECT_NE(ofbReport.find(needle), std::string::npos) << needle << " missing in\n" << ofbReport;
+}
+
+TEST(AesSuite, ACorruptedVectorShowsItsOwnValueAsTheExpectedOne) {
+  // Each kind with its output field corrupted in the last byte: the report
+  // shows the file's value as expected and the cipher's output as got.
+  for (const char* keyText : {"ECBe", "CBCd", "OFBe"}) {
+    SCOPED_TRACE(keyText);
+    TemporaryDataDir data;
+    Fields record = goodRecord(keyText, "0", 2);
+    std::optional<std::string>& output = keyText[3] == 'e' ? record.ciphertext : record.plaintext;
+    const std::string correct = *output;
+    output->back() = output->back() == '0' ? '1' : '0';
+    data.write(std::string("Test/KAT_AES/") + keyText + ".rsp", text(record));
+    const auto results = runTests(withoutGroups(makeAESTests<Aes128>()));
+    ASSERT_EQ(outcomeLetters(results), "F");
+    const std::string& report = results[0].report;
+    EXPECT_NE(report.find("expected: " + *output + "\n but got: " + correct + "\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("first difference at byte 31, in block 1"), std::string::npos) << report;
+  }
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include <primitives/openssl/aes.hpp>
 #include <quillon/modes.hpp>
 
+#include "support/bytes.hpp"
+
 namespace {
 
 using quillon::Byte;
@@ -34,10 +36,7 @@ ByteString randomBytes(std::mt19937& random, std::size_t length) {
   return ByteString(std::move(bytes));
 }
 
-template <class K>
-IV<K> ivOf(ByteView bytes) {
-  return std::get<quillon::Done<IV<K>>>(IV<K>::get(bytes)).value;
-}
+using test_support::ivOf;
 
 template <class K>
 std::pair<ByteString, ByteString> flat(const std::pair<ByteString, IV<K>>& result) {

@@ -127,7 +127,8 @@ TEST(MD5Suite, ReportsNameTheVectorAndTheDecodeError) {
   EXPECT_NE(boundary[10].report.find("md5KAT6"), std::string::npos) << boundary[10].report;
   EXPECT_NE(boundary[11].report.find("md5KAT7"), std::string::npos) << boundary[11].report;
   const auto undecodable = runMD5Suite<Fault::getNeedsOneMoreByte>();
-  EXPECT_NE(undecodable[5].report.find("Test/MD5:38:3-25|function fromRight"), std::string::npos)
+  EXPECT_NE(undecodable[5].report.find("makeMD5Tests: md5KAT1: the digest type's get could not read"),
+            std::string::npos)
       << undecodable[5].report;
 }
 

@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include <primitives/openssl/digests.hpp>
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/hmac.hpp>
+#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/runner.hpp>
 #include <quillon_tests/sha.hpp>
 
+#include "support/bytes.hpp"
 #include "support/outcomes.hpp"
 #include "support/temporary_data_dir.hpp"
 
@@ -20,23 +23,14 @@ using namespace quillon_tests;
 using quillon::ByteString;
 using quillon::ByteView;
 using quillon::LazyByteString;
+using test_support::hex;
 using test_support::leafNames;
+using test_support::pattern;
 using test_support::outcomeLetters;
 using test_support::TemporaryDataDir;
 using test_support::withoutGroups;
 namespace openssl = quillon::openssl;
 
-std::string hex(const ByteString& bytes) {
-  std::ostringstream out;
-  out << bytes;
-  return out.str();
-}
-
-ByteString pattern(std::size_t length) {
-  std::vector<quillon::Byte> bytes(length);
-  for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<quillon::Byte>(i * 7 + 1);
-  return ByteString(std::move(bytes));
-}
 
 // A SHA record whose MD is the reference digest of the first `length` bytes.
 std::string shaRecord(std::size_t length, const std::string& lenText = "") {
@@ -64,6 +58,67 @@ TEST(ShaSuite, NumbersAcrossFilesReadsOnlyPrefixedNamesAndSkipsIncompleteRecords
   EXPECT_EQ(outcomeLetters(runTests(withoutGroups(tests))), "PPP");
 }
 
+TEST(ShaSuite, APrefixOwnsNoFileWhereItIsFollowedByADigitOrAnUnderscore) {
+  // Each file holds one correct SHA-256 record, so a file read by the wrong
+  // suite shows as an extra test.
+  struct Case {
+    const char* prefix;
+    std::vector<std::string> owned;     // read, in this order of writing
+    std::vector<std::string> notOwned;  // another suite's files
+  };
+  const std::vector<Case> cases = {
+      {"SHA512", {"SHA512ShortMsg.rsp", "SHA512", "SHA512.rsp", "SHA512Monte.rsp", "SHA512-x"},
+       {"SHA512_224ShortMsg.rsp", "SHA512_256LongMsg.rsp", "SHA5120.rsp", "SHA512_", "SHA51"}},
+      {"SHA1", {"SHA1ShortMsg.rsp", "SHA1x2.rsp"},
+       {"SHA12x.rsp", "SHA10", "SHA1_extra.rsp", "sha1.rsp", "XSHA1.rsp"}},
+      {"SHA3_256", {"SHA3_256ShortMsg.rsp"}, {"SHA3_2560.rsp", "SHA3_256_x.rsp", "SHA3_224ShortMsg.rsp"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.prefix);
+    TemporaryDataDir data;
+    for (const std::string& name : c.owned) data.write("Test/KAT_SHA/" + name, shaRecord(3));
+    for (const std::string& name : c.notOwned) data.write("Test/KAT_SHA/" + name, shaRecord(4));
+    for (const std::string& name : c.owned) EXPECT_TRUE(detail::ownsFileName(c.prefix, name)) << name;
+    for (const std::string& name : c.notOwned) EXPECT_FALSE(detail::ownsFileName(c.prefix, name)) << name;
+
+    const SuiteDiagnostics diagnostics = diagnoseSHAVectors(c.prefix);
+    EXPECT_EQ(diagnostics.tests(), c.owned.size());
+    std::vector<std::string> read, skippedNotes;
+    for (const FileDiagnostics& file : diagnostics.files) {
+      const std::string name(fileNameOf(file.path));
+      if (file.note.empty()) {
+        read.push_back(name);
+      } else {
+        skippedNotes.push_back(name + ": " + file.note);
+      }
+    }
+    std::vector<std::string> owned = c.owned, expectedNotes;
+    std::sort(owned.begin(), owned.end());
+    std::sort(read.begin(), read.end());
+    EXPECT_EQ(read, owned);
+    for (const std::string& name : c.notOwned)
+      expectedNotes.push_back(name + ": not read: " +
+                              (name.starts_with(c.prefix)
+                                   ? "\"" + std::string(c.prefix) + "\" is followed by a digit or \"_\": another suite's file"
+                                   : "the name does not begin with \"" + std::string(c.prefix) + "\""));
+    std::sort(expectedNotes.begin(), expectedNotes.end());
+    std::sort(skippedNotes.begin(), skippedNotes.end());
+    EXPECT_EQ(skippedNotes, expectedNotes);
+  }
+  // The builder reads the same files as the diagnostics.
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA512ShortMsg.rsp", shaRecord(3));
+  data.write("Test/KAT_SHA/SHA512_224ShortMsg.rsp", shaRecord(3));
+  data.write("Test/KAT_SHA/SHA512_256ShortMsg.rsp", shaRecord(3));
+  EXPECT_EQ(leafNames(makeSHA512Tests<openssl::SHA512>()), (std::vector<std::string>{"NistSHA512-1"}));
+}
+
+TEST(ShaSuite, TheShippedSha512FilesGiveExactly257Tests) {
+  const SuiteDiagnostics diagnostics = diagnoseSHAVectors("SHA512");
+  EXPECT_EQ(diagnostics.tests(), 257u);
+  EXPECT_EQ(withoutGroups(makeSHA512Tests<openssl::SHA512>()).size(), 257u);
+}
+
 TEST(ShaSuite, LenCutsTheMessageToWholeBytes) {
   const ByteString ten = pattern(10);
   auto recordFor = [&](const std::string& len, std::size_t hashedBytes) {
@@ -86,6 +141,30 @@ TEST(ShaSuite, MalformedFieldsFailOnlyTheirOwnTest) {
   EXPECT_EQ(outcomeLetters(results), "PEEEP");
   EXPECT_NE(results[1].report.find("Len is not an integer"), std::string::npos);
   EXPECT_NE(results[3].report.find("Not an even number of hex characters"), std::string::npos);
+}
+
+TEST(ShaSuite, ACorruptedVectorShowsItsOwnValueAsTheExpectedOneInBothComponents) {
+  const ByteString message = pattern(40);
+  const std::string correct = hex(openssl::SHA256::hashStrict(message).encode());
+  std::string corrupt = correct;
+  corrupt[0] = corrupt[0] == 'f' ? '0' : 'f';
+  TemporaryDataDir data;
+  data.write("Test/KAT_SHA/SHA256.rsp", "Len = 320\nMsg = " + hex(message) + "\nMD = " + corrupt + "\n");
+  data.write("Test/KAT_HMAC/h.rsp", "[L=32]\nCount = 0\nTlen = 32\nKey = 00\nMsg = " + hex(message) +
+                                        "\nMac = " + corrupt + "\n");
+  const auto sha = runTests(withoutGroups(makeSHA256Tests<openssl::SHA256>()));
+  ASSERT_EQ(outcomeLetters(sha), "F");
+  EXPECT_NE(sha[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + correct + ", " +
+                               correct + ")\n"),
+            std::string::npos)
+      << sha[0].report;
+  const std::string mac = hex(openssl::SHA256::hmacStrict(ByteString(std::size_t{1}, quillon::Byte{0}), message).encode());
+  const auto hmac = runTests(makeSHA256HMACTests<openssl::SHA256>());
+  ASSERT_EQ(outcomeLetters(hmac), "F");
+  EXPECT_NE(hmac[0].report.find("expected: (" + corrupt + ", " + corrupt + ")\n but got: (" + mac + ", " + mac +
+                                ")\n"),
+            std::string::npos)
+      << hmac[0].report;
 }
 
 TEST(ShaSuite, MissingDirectoryFailsTheBuilder) {

@@ -1,6 +1,7 @@
 #pragma once
 // Compact views of runner results for assertions.
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,6 +30,12 @@ inline std::vector<std::string> leafNames(const std::vector<quillon_tests::Test>
   std::vector<std::string> names;
   for (const auto& test : tests)
     if (test.kind() != quillon_tests::TestKind::group) names.push_back(test.name());
+  return names;
+}
+
+/// `names` in ascending order, for comparing sets of test names.
+inline std::vector<std::string> sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
   return names;
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+// The layouts of the known-answer suites (defined in src/, one file per
+// suite): their vector directories, file kinds, fields and naming.
+
+#include <string_view>
+
+#include <quillon_tests/detail/kat_selection.hpp>
+
+namespace quillon_tests::detail {
+
+const KatLayout& aesLayout();
+const KatLayout& twoFishLayout();
+/// The NIST message files owned by `prefix` ("SHA1" ... "SHA512") in `directory`.
+KatLayout shaLayout(std::string_view prefix, std::string_view directory = "Test/KAT_SHA");
+/// The categories of the HMAC files whose "L" is that of `algorithm` ("SHA1" ... "SHA512").
+KatLayout hmacLayout(std::string_view algorithm);
+
+}  // namespace quillon_tests::detail
