@@ -267,6 +267,12 @@ void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnos
           }
         }
         if (!complete) continue;
+        if (layout.checkRecord != nullptr) {
+          if (std::optional<std::string> reason = layout.checkRecord(layout, selected)) {
+            skip(std::move(*reason));
+            continue;
+          }
+        }
         if (layout.keyWhileListing && kind.has(FieldRole::key)) {
           const KatField& field = kind.fields[kind.indexOf(FieldRole::key)];
           if (!sink.acceptKey(decodeWhileListing(selected.value(FieldRole::key), field.lookups[0].key,

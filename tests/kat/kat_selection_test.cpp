@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,44 @@ TEST(KatSelection, CategoriesChooseTheirKindAndIVsAndKeysAreAskedForInTurn) {
     EXPECT_EQ(skipped, expectedSkips);
     EXPECT_EQ(diagnostics.tests(), expected.size());
   }
+}
+
+// A record whose "LEN" is not "1" is one the suite cannot read.
+constexpr std::array<KatKind, 1> checkedKinds{{
+    {"checked", {recordField("COUNT", FieldRole::name), recordField("LEN"), recordField("KEY", FieldRole::key)},
+     3, "op", "X", {}, 0},
+}};
+
+std::optional<std::string> lengthIsOne(const KatLayout&, const SelectedRecord& record) {
+  if (record.values[1] == "1") return std::nullopt;
+  return "LEN " + std::string(record.values[1]) + " unreadable";
+}
+
+TEST(KatSelection, ACheckedRecordIsSkippedWithTheChecksReasonBeforeItsKeyIsBuilt) {
+  TemporaryDataDir data;
+  data.write("Test/K/k.rsp",
+             "COUNT = 0\nLEN = 1\nKEY = 0001\n\n"
+             // Checked and refused: its three-byte key would be refused too,
+             // but the check comes first.
+             "COUNT = 1\nLEN = x\nKEY = 000102\n\n"
+             // A missing field is reported as such, unchecked.
+             "COUNT = 2\nKEY = 0001\n\n"
+             "COUNT = 3\nLEN = 1\nKEY = 000102\n\n"
+             "COUNT = 4\nLEN = 2\nKEY = 0001\n");
+  KatLayout layout{.suite = "checked", .directory = "Test/K", .recordStartKey = "COUNT", .kinds = checkedKinds,
+                   .chooseFile = &firstKind, .checkRecord = &lengthIsOne, .naming = NameScheme::fileStem,
+                   .keyWhileListing = true};
+  RecordingSink sink(layout);
+  SuiteDiagnostics diagnostics;
+  selectKatRecords(layout, sink, &diagnostics);
+  EXPECT_EQ(sink.lines, std::vector<std::string>{"k-0: 0|1|0001 (checked, record 1)"});
+  ASSERT_EQ(diagnostics.files.size(), 1u);
+  std::vector<std::string> skipped;
+  for (const SkippedRecord& s : diagnostics.files[0].skipped)
+    skipped.push_back(std::to_string(s.record) + ": " + s.reason);
+  EXPECT_EQ(skipped, (std::vector<std::string>{"2: LEN x unreadable", "3: missing \"LEN\"",
+                                               "4: key refused by buildKey", "5: LEN 2 unreadable"}));
+  EXPECT_EQ(diagnostics.tests(), 1u);
 }
 
 TEST(KatSelection, AMalformedIVOrKeyEndsTheSelectionNamingFieldFileAndRecord) {

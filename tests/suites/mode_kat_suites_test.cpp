@@ -24,6 +24,7 @@
 #include <quillon_tests/runner.hpp>
 
 #include "support/outcomes.hpp"
+#include "support/temporary_data_dir.hpp"
 
 namespace {
 
@@ -33,6 +34,10 @@ using quillon::ByteString;
 using quillon::ByteView;
 using quillon::IV;
 using quillon::ModeResult;
+using test_support::leafNames;
+using test_support::outcomeLetters;
+using test_support::sorted;
+using test_support::TemporaryDataDir;
 using test_support::withoutGroups;
 
 std::vector<std::string> sortedFailures(const std::vector<LeafResult>& results) {
@@ -353,10 +358,119 @@ TEST(ModeKnownAnswerReports, AFailureShowsTheVectorAsExpectedAndNamesFileRecordA
                                   [](const LeafResult& r) { return r.path.back() == "CBCMCT128e-99"; });
   ASSERT_NE(found, results.end());
   const std::string& report = found->report;
-  for (const char* needle : {"CBCMCT128e-99", "CBCMCT128e.rsp, record 100", "expected = the vector file's value, but got = cbc",
+  for (const char* needle : {"CBCMCT128e-99", "CBCMCT128e.rsp, record 100", "expected = CIPHERTEXT from the vector file, got = cbc",
                              "cbc(KEY, IV, ...) chained 1000 times from PLAINTEXT",
                              "expected: 7bed7671c8913aa1330f193761523e67"}) {
     EXPECT_NE(report.find(needle), std::string::npos) << needle << " missing in\n" << report;
+  }
+}
+
+// ---------------------------------------------------------------- crafted directories
+
+/// Per file (by name) its note, and each skipped record with its reason;
+/// sorted, they stand file by file.
+std::vector<std::string> diagnosticLines(const SuiteDiagnostics& diagnostics) {
+  std::vector<std::string> lines;
+  for (const FileDiagnostics& file : diagnostics.files) {
+    const std::string name(fileNameOf(file.path));
+    lines.push_back(name + " (" + std::to_string(file.tests) + " tests): " + file.note);
+    for (const SkippedRecord& skipped : file.skipped)
+      lines.push_back(name + " record " + std::to_string(skipped.record) + ": " + skipped.reason);
+  }
+  return lines;
+}
+
+const std::string key128 = "KEY = 000102030405060708090a0b0c0d0e0f\n";
+const std::string key192 = "KEY = 000102030405060708090a0b0c0d0e0f1011121314151617\n";
+const std::string iv16 = "IV = 00000000000000000000000000000000\n";
+const std::string block = "PLAINTEXT = 00000000000000000000000000000000\n"
+                          "CIPHERTEXT = 00000000000000000000000000000000\n";
+
+struct SelectionCase {
+  const char* suite;
+  std::vector<std::pair<std::string, std::string>> files;  // path under the data directory, text
+  std::function<std::vector<Test>()> build;
+  std::function<SuiteDiagnostics()> diagnose;
+  std::vector<std::string> names;
+  std::vector<std::string> diagnostics;
+};
+
+TEST(ModeKnownAnswerSelection, FilesCategoriesAndRecordsAreTakenOrSkippedWithTheirReason) {
+  using K = quillon::openssl::AES128;
+  const std::vector<SelectionCase> cases{
+      {"CTR",
+       {{"Test/KAT_AES_CTR/CTRx128.rsp",
+         "[ENCRYPT]\nCOUNT = 0\n" + key128 + iv16 + block + "\n[NEITHER]\nCOUNT = 5\n" + key128 + iv16 + block +
+             "\n[DECRYPT]\nCOUNT = 1\n" + key192 + iv16 + block + "\nCOUNT = 2\n" + key128 +
+             "IV = 0000\n" + block + "\nCOUNT = 3\n" + key128 + iv16 + block +
+             "\n[ENCRYPT]\n[DECRYPT]\nCOUNT = 4\n" + key128 + iv16 + block}},
+       [] { return makeAESCTRTests<K>(); },
+       [] { return diagnoseAESCTRVectors<K>(); },
+       {"CTRx128-0", "CTRx128-3"},
+       {"CTRx128.rsp (2 tests): category 2 (1 record) names neither [ENCRYPT] nor [DECRYPT]; "
+        "category 4 (1 record) names both [ENCRYPT] and [DECRYPT]",
+        "CTRx128.rsp record 3: key refused by buildKey", "CTRx128.rsp record 4: IV does not deserialise"}},
+      {"Monte Carlo",
+       {{"Test/KAT_AES_MCT/ECBMCT128e.rsp", "[ENCRYPT]\nCOUNT = 0\n" + key128 + block},
+        {"Test/KAT_AES_MCT/CFB8MCT128e.rsp", "[ENCRYPT]\nCOUNT = 0\n" + key128 + iv16 + block},
+        {"Test/KAT_AES_MCT/OFBMCT128d.rsp", "[DECRYPT]\nCOUNT = 0\n" + key128 + block + "\nCOUNT = 1\n" + key128 +
+                                                iv16 + block}},
+       [] { return makeAESMonteTests<K>(); },
+       [] { return diagnoseAESMonteVectors<K>(); },
+       {"ECBMCT128e-0", "OFBMCT128d-1"},
+       {"CFB8MCT128e.rsp (0 tests): not read: name begins with none of ECBMCT, CBCMCT, CFB128MCT, OFBMCT",
+        "ECBMCT128e.rsp (1 tests): ", "OFBMCT128d.rsp (1 tests): ", "OFBMCT128d.rsp record 1: missing \"IV\""}},
+      {"CMAC",
+       {{"Test/KAT_CMAC/CMACGenAES128.rsp",
+         "Count = 0\nMlen = 0\nTlen = 16\nKey = 2b7e151628aed2a6abf7158809cf4f3c\nMsg = 00\nMac = 00\n\n"
+         "Count = 1\nMlen = x\nTlen = 16\nKey = 2b7e151628aed2a6abf7158809cf4f3c\nMsg = 00\nMac = 00\n\n"
+         "Count = 2\nMlen = 0\nTlen = -4\nKey = 2b7e151628aed2a6abf7158809cf4f3c\nMsg = 00\nMac = 00\n\n"
+         "Count = 3\nMlen = 0\nTlen = 16\nMsg = 00\nMac = 00\n"},
+        {"Test/KAT_CMAC/CMACGenTwofish128.rsp",
+         "Count = 0\nMlen = 0\nTlen = 16\nKey = 2b7e151628aed2a6abf7158809cf4f3c\nMsg = 00\nMac = 00\n"}},
+       [] { return makeCMACTests<K>(); },
+       [] { return diagnoseCMACVectors<K>(); },
+       {"CMACGenAES128-0"},
+       {"CMACGenAES128.rsp (1 tests): ", "CMACGenAES128.rsp record 2: Mlen or Tlen is not a decimal byte count",
+        "CMACGenAES128.rsp record 3: Mlen or Tlen is not a decimal byte count",
+        "CMACGenAES128.rsp record 4: missing \"Key\"",
+        "CMACGenTwofish128.rsp (0 tests): not read: name does not begin with CMACGenAES"}},
+  };
+  for (const SelectionCase& c : cases) {
+    SCOPED_TRACE(c.suite);
+    TemporaryDataDir data;
+    for (const auto& [path, text] : c.files) data.write(path, text);
+    // Files come in the order the directory lists them.
+    EXPECT_EQ(sorted(leafNames(c.build())), sorted(c.names));
+    EXPECT_EQ(sorted(diagnosticLines(c.diagnose())), sorted(c.diagnostics));
+  }
+}
+
+TEST(ModeKnownAnswerSelection, ACmacRecordAtOddsWithItsLengthsIsAnErrorOfTheVector) {
+  // The first example of NIST SP 800-38B: the empty message under this key.
+  const std::string head = "Key = 2b7e151628aed2a6abf7158809cf4f3c\nMsg = 00\n";
+  struct Case {
+    std::string lengths, mac;
+    char outcome;
+    const char* report;
+  };
+  const std::vector<Case> cases{
+      {"Mlen = 0\nTlen = 16\n", "bb1d6929e95937287fa37d129b756746", 'P', ""},
+      {"Mlen = 0\nTlen = 4\n", "bb1d6929", 'P', ""},
+      {"Mlen = 0\nTlen = 4\n", "bb1d692a", 'F', "expected: bb1d692a"},
+      // A Mac longer than Tlen is not cut to it.
+      {"Mlen = 0\nTlen = 4\n", "bb1d6929e95937287fa37d129b756746", 'E', "Mac holds 16 bytes, Tlen says 4"},
+      {"Mlen = 2\nTlen = 16\n", "bb1d6929e95937287fa37d129b756746", 'E', "Msg holds 1 bytes, Mlen says 2"},
+      {"Mlen = 0\nTlen = 17\n", "bb1d6929e95937287fa37d129b75674600", 'E', "Tlen of 17 bytes, longer than"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lengths + c.mac);
+    TemporaryDataDir data;
+    data.write("Test/KAT_CMAC/CMACGenAES128.rsp", "Count = 0\n" + c.lengths + head + "Mac = " + c.mac + "\n");
+    const auto results = runTests(makeCMACTests<quillon::openssl::AES128>());
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(outcomeLetters(results), std::string(1, c.outcome));
+    EXPECT_NE(results[0].report.find(c.report), std::string::npos) << results[0].report;
   }
 }
 

@@ -87,6 +87,21 @@ quillon::ByteString modeOperation(const CipherCall<K>& call) {
   return {};
 }
 
+/// A kind of NIST's AESVS record layout (COUNT, KEY, IV, PLAINTEXT,
+/// CIPHERTEXT): looked up IV first when the kind has one, then COUNT,
+/// CIPHERTEXT, PLAINTEXT and KEY. Encrypting kinds take PLAINTEXT as input
+/// and CIPHERTEXT as expected, decrypting kinds the other way round.
+constexpr KatKind aesvsKind(std::string_view label, bool encrypts, bool hasIV, std::string_view operation,
+                            int code) {
+  KatKind kind{label, {}, 0, operation, encrypts ? "CIPHERTEXT" : "PLAINTEXT", {}, code};
+  if (hasIV) kind.fields[kind.fieldCount++] = recordField("IV", FieldRole::iv);
+  kind.fields[kind.fieldCount++] = recordField("COUNT", FieldRole::name);
+  kind.fields[kind.fieldCount++] = recordField("CIPHERTEXT", encrypts ? FieldRole::expected : FieldRole::input);
+  kind.fields[kind.fieldCount++] = recordField("PLAINTEXT", encrypts ? FieldRole::input : FieldRole::expected);
+  kind.fields[kind.fieldCount++] = recordField("KEY", FieldRole::key);
+  return kind;
+}
+
 /// What a report says about a failed known-answer test besides the values.
 /// Only views: the text is put together when a test fails, not before.
 struct CipherCheck {
@@ -178,6 +193,7 @@ class CipherKatSelection final : public KatCollector<CipherCaseState<K>> {
 /// The known-answer tests of `layout` for K, in the order of the selection.
 template <class K, CipherOperation<K> Operation>
 std::vector<Test> makeCipherKatTests(const KatLayout& layout, std::size_t reserveExtra = 0) {
+  static_assert(quillon::diagnoseBlockCipher<K>());
   CipherKatSelection<K, true> selection(layout);
   selectKatRecords(layout, selection, nullptr);
   return katTests<&runCipherTest<K, Operation>>(selection.data(), reserveExtra);

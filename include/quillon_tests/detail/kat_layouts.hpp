@@ -14,5 +14,12 @@ const KatLayout& twoFishLayout();
 KatLayout shaLayout(std::string_view prefix, std::string_view directory = "Test/KAT_SHA");
 /// The categories of the HMAC files whose "L" is that of `algorithm` ("SHA1" ... "SHA512").
 KatLayout hmacLayout(std::string_view algorithm);
+/// Every file of "Test/KAT_AES_CTR", the direction from each category header.
+const KatLayout& aesCtrLayout();
+/// The ECBMCT, CBCMCT, CFB128MCT and OFBMCT files of "Test/KAT_AES_MCT".
+const KatLayout& aesMonteLayout();
+/// The CMACGenAES and CMACGenTwofish files of "Test/KAT_CMAC".
+const KatLayout& cmacLayout();
+const KatLayout& twoFishCmacLayout();
 
 }  // namespace quillon_tests::detail

@@ -21,6 +21,8 @@
 //      the table, how tests are named, and chooseFile (the kind a file name
 //      or its content gives; a note for a file of no kind). Optional:
 //      chooseCategory (e.g. a direction or length in the category header),
+//      checkRecord (a record whose fields the suite cannot read, e.g. a
+//      length that is no number, is skipped with the reason it gives),
 //      ownsFile (which file names belong to the suite at all) and
 //      keyWhileListing (buildKey while the list is built: refused keys skip
 //      their record, so a binding runs only the key sizes it accepts).
@@ -148,6 +150,7 @@ struct FileChoice {
 };
 
 struct KatLayout;
+struct SelectedRecord;
 
 /// The kind of a file: from its name, its content or both. `diagnosing` is
 /// true when no tests are built; a hook may throw to end the builder.
@@ -159,6 +162,10 @@ using ChooseCategory = std::optional<std::size_t> (*)(const KatLayout& layout, s
                                                       const KatCategoryView& category,
                                                       std::size_t categoryNumber,
                                                       FileDiagnostics* report);
+/// Why a record whose every field was found cannot be read (e.g. a length
+/// field that is no number), or nothing to take it. The reason is the
+/// record's skip note in the diagnostics.
+using CheckRecord = std::optional<std::string> (*)(const KatLayout& layout, const SelectedRecord& record);
 
 struct KatLayout {
   /// The builder's name, for diagnostics: "makeAESTests".
@@ -169,6 +176,7 @@ struct KatLayout {
   std::span<const KatKind> kinds{};
   ChooseFile chooseFile = nullptr;
   ChooseCategory chooseCategory = nullptr;  // null: every category has the file's kind
+  CheckRecord checkRecord = nullptr;        // null: every complete record is taken
   /// When set, only files whose name is this prefix followed by nothing or
   /// by a character that is neither a digit nor "_" are read: "SHA512" owns
   /// "SHA512ShortMsg.rsp" but neither "SHA512_224ShortMsg.rsp" nor
