@@ -57,6 +57,11 @@ Test withLocation(Test test, const SourceLocation& where) {
   return test;
 }
 
+Test withSelection(Test test, std::shared_ptr<const SelectionSummary> selection) {
+  test.selection_ = std::move(selection);
+  return test;
+}
+
 std::size_t countLeaves(const Test& test) noexcept {
   return test.kind() == TestKind::group ? countLeaves(test.children()) : 1;
 }

@@ -47,6 +47,30 @@ struct SuiteDiagnostics {
   }
 };
 
+/// What one known-answer builder call made of its vector directory, in
+/// counts: the summary a run prints beside the tests' outcomes, e.g.
+/// "AES known answers: 2,352 passed; 4,784 records skipped: key refused
+/// (192-bit 2,392, 256-bit 2,392)". Shared by all the tests of that call.
+struct SelectionSummary {
+  /// What the tests are, e.g. "AES known answers".
+  std::string title;
+  /// Tests the builder made from vector records.
+  std::size_t tests = 0;
+
+  struct Detail {
+    std::string label;  // e.g. "192-bit"
+    std::size_t records = 0;
+  };
+  struct SkipReason {
+    std::string reason;  // e.g. "key refused"
+    std::size_t records = 0;
+    /// A breakdown of `records`, possibly empty.
+    std::vector<Detail> details;
+  };
+  /// In the order the reasons first came up.
+  std::vector<SkipReason> skipped;
+};
+
 }  // namespace quillon_tests
 
 #include <iosfwd>

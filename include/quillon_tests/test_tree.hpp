@@ -30,6 +30,8 @@ using PropertyCheck = std::function<PropertyReport(const std::string& id)>;
 
 enum class TestKind { testCase, property, group };
 
+struct SelectionSummary;  // quillon_tests/diagnostics.hpp
+
 /// Where a test comes from: the vector record of a known-answer test, the
 /// call that built a property. Reports, test explorers and GoogleTest's
 /// JSON and XML output show it. A default-made location is unknown.
@@ -79,11 +81,17 @@ class Test {
   [[nodiscard]] const PropertyCheck& propertyCheck() const noexcept { return property_; }
   /// Where the test comes from; unknown unless attached with withLocation.
   [[nodiscard]] const SourceLocation& location() const noexcept { return location_; }
+  /// For the tests of a known-answer builder: what its selection of vector
+  /// records built and skipped, shared by all of them; null otherwise.
+  [[nodiscard]] const std::shared_ptr<const SelectionSummary>& selection() const noexcept {
+    return selection_;
+  }
 
   friend Test testCase(std::string name, TestAction action);
   friend Test propertyTest(std::string name, PropertyCheck check);
   friend Test testGroup(std::string name, std::vector<Test> tests);
   friend Test withLocation(Test test, const SourceLocation& where);
+  friend Test withSelection(Test test, std::shared_ptr<const SelectionSummary> selection);
 
  private:
   Test(std::string name, TestKind kind) : name_(std::move(name)), kind_(kind) {}
@@ -94,6 +102,7 @@ class Test {
   TestAction action_;
   PropertyCheck property_;
   SourceLocation location_;
+  std::shared_ptr<const SelectionSummary> selection_;
 };
 
 /// A leaf that runs `action` once.
@@ -109,6 +118,10 @@ Test testGroup(std::string name, std::vector<Test> tests);
 /// has no location of its own (a builder can locate all its properties at
 /// once while a leaf keeps a more precise one).
 Test withLocation(Test test, const SourceLocation& where);
+
+/// `test` marked as one of the tests that `selection` summarises, so that a
+/// run's summary can count its outcomes beside the records it skipped.
+Test withSelection(Test test, std::shared_ptr<const SelectionSummary> selection);
 
 /// Number of leaves in a tree.
 std::size_t countLeaves(const Test& test) noexcept;
