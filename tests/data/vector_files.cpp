@@ -375,7 +375,8 @@ std::optional<Bytes> openSslAead(Aead aead, bool encrypt, const Bytes& key, cons
   Bytes out(input.size() + 16);
   int length = 0, finalLength = 0;
   const bool ok =
-      context != nullptr && EVP_CipherInit_ex(context, aeadCipher(aead, key.size()), nullptr, nullptr, nullptr, encrypt) == 1 &&
+      context != nullptr &&
+      EVP_CipherInit_ex(context, aeadCipher(aead, key.size()), nullptr, nullptr, nullptr, encrypt) == 1 &&
       EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_AEAD_SET_IVLEN, static_cast<int>(nonce.size()), nullptr) == 1 &&
       (!(ccm || !encrypt) || EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_AEAD_SET_TAG, static_cast<int>(tagBytes),
                                                  encrypt ? nullptr : const_cast<std::uint8_t*>(dataOf(tag))) == 1) &&

@@ -211,34 +211,25 @@ FieldElement firstBlockWeight(FieldElement hashKey, std::size_t nonceBytes) {
   return power;
 }
 
-// H = E_K(0^128), through nettle's AES, which re-keys several times faster
-// than an OpenSSL context: the key search spends most of its time here.
-std::array<std::uint8_t, blockBytes> aesOfZeroBlock(const Bytes& key) {
-  const std::array<std::uint8_t, blockBytes> zero{};
-  std::array<std::uint8_t, blockBytes> out{};
-  switch (key.size()) {
-    case 16: {
-      aes128_ctx context;
-      aes128_set_encrypt_key(&context, key.data());
-      aes128_encrypt(&context, blockBytes, out.data(), zero.data());
-      break;
+// H = E_K(0^128) for key after key: one OpenSSL ECB context, re-keyed.
+class HashKeys {
+ public:
+  explicit HashKeys(const Bytes& anyKey)
+      : context_(openSslContext("AES-" + aesBits(anyKey) + "-ECB", true, anyKey, {})) {}
+  std::array<std::uint8_t, blockBytes> of(const Bytes& key) {
+    const std::array<std::uint8_t, blockBytes> zero{};
+    std::array<std::uint8_t, blockBytes> hashKey{};
+    int written = 0;
+    if (EVP_EncryptInit_ex(context_.get(), nullptr, nullptr, key.data(), nullptr) != 1 ||
+        EVP_EncryptUpdate(context_.get(), hashKey.data(), &written, zero.data(), blockBytes) != 1) {
+      throw std::runtime_error("OpenSSL AES failed in the key search");
     }
-    case 24: {
-      aes192_ctx context;
-      aes192_set_encrypt_key(&context, key.data());
-      aes192_encrypt(&context, blockBytes, out.data(), zero.data());
-      break;
-    }
-    case 32: {
-      aes256_ctx context;
-      aes256_set_encrypt_key(&context, key.data());
-      aes256_encrypt(&context, blockBytes, out.data(), zero.data());
-      break;
-    }
-    default: requireAesKey(key);
+    return hashKey;
   }
-  return out;
-}
+
+ private:
+  EvpContext context_;
+};
 
 void requireHashKeyAndNonce(const Bytes& hashKey, const Bytes& nonce) {
   if (hashKey.size() != blockBytes) throw std::invalid_argument("GHASH key of wrong size");
@@ -296,13 +287,14 @@ std::vector<KeyAndNonce> searchOneByteNonces(const Bytes& seedKey, const std::ve
   for (std::uint32_t word : words) reversedWords.push_back(reverseWord(word));
   std::size_t missing = words.size();
   Bytes key = seedKey;
+  HashKeys hashKeys(seedKey);
   constexpr std::uint64_t limit = std::uint64_t{1} << 32;
   for (std::uint64_t index = 0; missing > 0; ++index) {
     if (index == limit) throw std::runtime_error("no key up to 2^32 reaches every counter word");
     for (std::size_t i = 0; i < 8; ++i) {
       key[key.size() - 8 + i] = static_cast<std::uint8_t>(seedKey[seedKey.size() - 8 + i] ^ (index >> (56 - 8 * i)));
     }
-    const std::array<std::uint8_t, blockBytes> hashKey = aesOfZeroBlock(key);
+    const std::array<std::uint8_t, blockBytes> hashKey = hashKeys.of(key);
     // Two GHASH blocks: the nonce byte (x^0..x^7) times H^2, and the
     // length block (8 bits: x^124) times H.
     const FieldElement h = fromBlock(hashKey.data());
@@ -328,7 +320,7 @@ std::vector<KeyAndNonce> searchOneByteNonces(const Bytes& seedKey, const std::ve
   std::vector<KeyAndNonce> result;
   for (std::size_t w = 0; w < words.size(); ++w) {
     // The slow, general computation agrees with the search's shortcut.
-    const std::array<std::uint8_t, blockBytes> hashKey = aesOfZeroBlock(found[w]->key);
+    const std::array<std::uint8_t, blockBytes> hashKey = hashKeys.of(found[w]->key);
     if (counterWord(gcmPreCounterBlock(Bytes(hashKey.begin(), hashKey.end()), found[w]->nonce)) != words[w]) {
       throw std::logic_error("the key search's nonce misses its counter word");
     }
