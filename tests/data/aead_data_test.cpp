@@ -41,7 +41,7 @@ bool allOnes(const Bytes& bytes) {
 // exception fails the record it came from.
 template <class Check>
 void forEachRecord(const char* directory, Check check) {
-  for (const VectorFile& file : loadVectorFiles(directory, "Count")) {
+  for (const VectorFile& file : readVectorFiles(directory)) {
     for (const FlatRecord& record : flatRecords(file, "Count")) {
       const std::string context = file.name + " line " + std::to_string(record.line);
       try {

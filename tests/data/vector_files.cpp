@@ -22,8 +22,7 @@ namespace vector_data {
 
 namespace fs = std::filesystem;
 
-std::vector<VectorFile> loadVectorFiles(std::string_view directory,
-                                        std::string_view recordStartKey) {
+std::vector<VectorFile> readVectorFiles(std::string_view directory) {
   const fs::path path =
       quillon_tests::getDataFileName("Test/" + std::string(directory));
   std::vector<VectorFile> files;
@@ -32,12 +31,17 @@ std::vector<VectorFile> loadVectorFiles(std::string_view directory,
     if (!in) throw std::runtime_error("cannot open " + entry.path().string());
     std::ostringstream text;
     text << in.rdbuf();
-    VectorFile file{entry.path().filename().string(), text.str(), {}};
-    file.categories = quillon_tests::parseCategories(recordStartKey, file.text);
-    files.push_back(std::move(file));
+    files.push_back({entry.path().filename().string(), text.str(), {}});
   }
   std::sort(files.begin(), files.end(),
             [](const VectorFile& a, const VectorFile& b) { return a.name < b.name; });
+  return files;
+}
+
+std::vector<VectorFile> loadVectorFiles(std::string_view directory,
+                                        std::string_view recordStartKey) {
+  std::vector<VectorFile> files = readVectorFiles(directory);
+  for (VectorFile& file : files) file.categories = quillon_tests::parseCategories(recordStartKey, file.text);
   return files;
 }
 

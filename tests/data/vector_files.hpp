@@ -27,6 +27,8 @@ struct VectorFile {
 // ctest, the installed copy otherwise.
 std::vector<VectorFile> loadVectorFiles(std::string_view directory,
                                         std::string_view recordStartKey);
+// The same files unparsed (no categories), for readers of their own.
+std::vector<VectorFile> readVectorFiles(std::string_view directory);
 
 // The digest variants whose files the SHA suites read, and where.
 struct DigestVariant {
