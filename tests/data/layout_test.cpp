@@ -35,8 +35,8 @@ std::string fieldOr(const std::vector<quillon_tests::KatProperty>& properties,
 TEST(VectorDataLayout, EveryFileIsAsciiText) {
   // The suites read the files as text; anything but ASCII risks a decoding
   // error that would end a whole suite.
-  for (const char* directory : {"KAT_SHA", "KAT_SHA3", "KAT_HMAC", "KAT_AES", "KAT_TWOFISH",
-                                "KAT_AES_CTR", "KAT_AES_MCT", "KAT_CMAC"}) {
+  for (const char* directory : {"KAT_SHA", "KAT_SHA3", "KAT_HMAC", "KAT_AES", "KAT_TWOFISH", "KAT_AES_CTR",
+                                "KAT_AES_MCT", "KAT_CMAC", "KAT_AES_GCM", "KAT_AES_CCM", "KAT_CHACHA20_POLY1305"}) {
     for (const VectorFile& file : loadVectorFiles(directory, "")) {
       const auto bad = std::find_if(file.text.begin(), file.text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);

@@ -2,7 +2,9 @@
 
 #include <quillon_tests/data_files.hpp>
 
+#include <nettle/aes.h>
 #include <nettle/cbc.h>
+#include <nettle/ccm.h>
 #include <nettle/cmac.h>
 #include <nettle/twofish.h>
 #include <openssl/core_names.h>
@@ -20,8 +22,7 @@ namespace vector_data {
 
 namespace fs = std::filesystem;
 
-std::vector<VectorFile> loadVectorFiles(std::string_view directory,
-                                        std::string_view recordStartKey) {
+std::vector<VectorFile> readVectorFiles(std::string_view directory) {
   const fs::path path =
       quillon_tests::getDataFileName("Test/" + std::string(directory));
   std::vector<VectorFile> files;
@@ -30,12 +31,17 @@ std::vector<VectorFile> loadVectorFiles(std::string_view directory,
     if (!in) throw std::runtime_error("cannot open " + entry.path().string());
     std::ostringstream text;
     text << in.rdbuf();
-    VectorFile file{entry.path().filename().string(), text.str(), {}};
-    file.categories = quillon_tests::parseCategories(recordStartKey, file.text);
-    files.push_back(std::move(file));
+    files.push_back({entry.path().filename().string(), text.str(), {}});
   }
   std::sort(files.begin(), files.end(),
             [](const VectorFile& a, const VectorFile& b) { return a.name < b.name; });
+  return files;
+}
+
+std::vector<VectorFile> loadVectorFiles(std::string_view directory,
+                                        std::string_view recordStartKey) {
+  std::vector<VectorFile> files = readVectorFiles(directory);
+  for (VectorFile& file : files) file.categories = quillon_tests::parseCategories(recordStartKey, file.text);
   return files;
 }
 
@@ -283,6 +289,151 @@ Bytes twofishCmacNettle(const Bytes& key, const Bytes& message) {
   Bytes tag(16);
   cmac128_digest(&context, &subkeys, &cipher, nettleEncrypt, tag.size(), tag.data());
   return tag;
+}
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// "Key = 00" as ("Key", "00"); "FAIL" as ("FAIL", "").
+std::pair<std::string, std::string> keyAndValue(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) return {std::string(trimmed(text)), ""};
+  return {std::string(trimmed(text.substr(0, equals))), std::string(trimmed(text.substr(equals + 1)))};
+}
+
+}  // namespace
+
+std::vector<FlatRecord> flatRecords(const VectorFile& file, std::string_view recordStartKey) {
+  std::map<std::string, std::string, std::less<>> globals, header, preamble;
+  std::vector<FlatRecord> records;
+  bool inSection = false, inRecord = false, lastWasHeader = false;
+  std::size_t indexInSection = 0, lineNumber = 0;
+  std::string_view text = file.text;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view line = trimmed(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    ++lineNumber;
+    if (line.empty() || line.front() == '#') continue;
+    if (line.front() == '[') {
+      if (!lastWasHeader) {
+        header.clear();
+        preamble.clear();
+        indexInSection = 0;
+      }
+      std::string_view inside = line.substr(1, line.find(']') - 1);
+      while (true) {
+        const std::size_t comma = inside.find(',');
+        auto [key, value] = keyAndValue(inside.substr(0, comma));
+        header.insert_or_assign(std::move(key), std::move(value));
+        if (comma == std::string_view::npos) break;
+        inside.remove_prefix(comma + 1);
+      }
+      inSection = true;
+      inRecord = false;
+      lastWasHeader = true;
+      continue;
+    }
+    lastWasHeader = false;
+    auto [key, value] = keyAndValue(line);
+    if (key == recordStartKey) {
+      FlatRecord record{globals, lineNumber, indexInSection++};
+      for (const auto* inherited : {&header, &preamble})
+        for (const auto& [name, inheritedValue] : *inherited) record.fields.insert_or_assign(name, inheritedValue);
+      records.push_back(std::move(record));
+      inRecord = true;
+    }
+    (inRecord ? records.back().fields : inSection ? preamble : globals).insert_or_assign(std::move(key), std::move(value));
+  }
+  return records;
+}
+
+namespace {
+
+const EVP_CIPHER* aeadCipher(Aead aead, std::size_t keyBytes) {
+  if (aead == Aead::chacha20Poly1305) return EVP_chacha20_poly1305();
+  const int size = keyBytes == 16 ? 0 : keyBytes == 24 ? 1 : keyBytes == 32 ? 2 : -1;
+  if (size < 0) throw std::invalid_argument("AES key of " + std::to_string(keyBytes) + " bytes");
+  using CipherFunction = const EVP_CIPHER* (*)();
+  static constexpr CipherFunction gcm[] = {EVP_aes_128_gcm, EVP_aes_192_gcm, EVP_aes_256_gcm};
+  static constexpr CipherFunction ccm[] = {EVP_aes_128_ccm, EVP_aes_192_ccm, EVP_aes_256_ccm};
+  return (aead == Aead::aesGcm ? gcm : ccm)[size]();
+}
+
+// One OpenSSL AEAD call: nothing on any refusal. CCM takes the tag length
+// (and, decrypting, the tag) before the key and the text length before the
+// AAD, checks the tag in its one text call and has nothing to finish; the
+// others check it when finishing. The text call is made also for no text.
+std::optional<Bytes> openSslAead(Aead aead, bool encrypt, const Bytes& key, const Bytes& nonce, const Bytes& aad,
+                                 const Bytes& input, const Bytes& tag, std::size_t tagBytes) {
+  const std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> owner(EVP_CIPHER_CTX_new(),
+                                                                              EVP_CIPHER_CTX_free);
+  EVP_CIPHER_CTX* context = owner.get();
+  const bool ccm = aead == Aead::aesCcm;
+  Bytes out(input.size() + 16);
+  int length = 0, finalLength = 0;
+  const bool ok =
+      context != nullptr &&
+      EVP_CipherInit_ex(context, aeadCipher(aead, key.size()), nullptr, nullptr, nullptr, encrypt) == 1 &&
+      EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_AEAD_SET_IVLEN, static_cast<int>(nonce.size()), nullptr) == 1 &&
+      (!(ccm || !encrypt) || EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_AEAD_SET_TAG, static_cast<int>(tagBytes),
+                                                 encrypt ? nullptr : const_cast<std::uint8_t*>(dataOf(tag))) == 1) &&
+      EVP_CipherInit_ex(context, nullptr, nullptr, key.data(), nonce.data(), encrypt) == 1 &&
+      (!ccm || EVP_CipherUpdate(context, nullptr, &length, nullptr, static_cast<int>(input.size())) == 1) &&
+      (aad.empty() || EVP_CipherUpdate(context, nullptr, &length, aad.data(), static_cast<int>(aad.size())) == 1) &&
+      EVP_CipherUpdate(context, out.data(), &length, dataOf(input), static_cast<int>(input.size())) == 1 &&
+      ((ccm && !encrypt) || EVP_CipherFinal_ex(context, out.data() + length, &finalLength) == 1);
+  if (!ok) return std::nullopt;
+  out.resize(static_cast<std::size_t>(length + finalLength));
+  if (!encrypt) return out;
+  Bytes computedTag(tagBytes);
+  if (EVP_CIPHER_CTX_ctrl(context, EVP_CTRL_AEAD_GET_TAG, static_cast<int>(tagBytes), computedTag.data()) != 1) {
+    return std::nullopt;
+  }
+  out.insert(out.end(), computedTag.begin(), computedTag.end());
+  return out;
+}
+
+}  // namespace
+
+std::optional<Bytes> aeadSealOpenSsl(Aead aead, const Bytes& key, const Bytes& nonce, const Bytes& aad,
+                                     const Bytes& plaintext, std::size_t tagBytes) {
+  return openSslAead(aead, true, key, nonce, aad, plaintext, {}, tagBytes);
+}
+
+std::optional<Bytes> aeadOpenOpenSsl(Aead aead, const Bytes& key, const Bytes& nonce, const Bytes& aad,
+                                     const Bytes& ciphertextAndTag, std::size_t tagBytes) {
+  if (ciphertextAndTag.size() < tagBytes) return std::nullopt;
+  const auto split = ciphertextAndTag.end() - static_cast<std::ptrdiff_t>(tagBytes);
+  return openSslAead(aead, false, key, nonce, aad, Bytes(ciphertextAndTag.begin(), split),
+                     Bytes(split, ciphertextAndTag.end()), tagBytes);
+}
+
+Bytes ccmWrappedLengthNettle(const Bytes& key, const Bytes& nonce, const Bytes& aad, const Bytes& plaintext,
+                             std::size_t tagBytes) {
+  if (key.size() != 16 || nonce.size() < 7 || nonce.size() > 13 || tagBytes < 4 || tagBytes > 16 || tagBytes % 2 != 0) {
+    throw std::invalid_argument("lengths this AES-128 CCM helper does not take");
+  }
+  const std::size_t lengthBits = 8 * (15 - nonce.size());
+  const std::size_t declared = lengthBits >= 64 ? plaintext.size() : plaintext.size() & ((std::size_t{1} << lengthBits) - 1);
+  aes128_ctx cipher;
+  aes128_set_encrypt_key(&cipher, key.data());
+  const auto encrypt = [](const void* context, std::size_t length, std::uint8_t* out, const std::uint8_t* in) {
+    aes128_encrypt(static_cast<const aes128_ctx*>(context), length, out, in);
+  };
+  ccm_ctx context;
+  ccm_set_nonce(&context, &cipher, encrypt, nonce.size(), nonce.data(), aad.size(), declared, tagBytes);
+  ccm_update(&context, &cipher, encrypt, aad.size(), dataOf(aad));
+  Bytes out(plaintext.size() + tagBytes);
+  ccm_encrypt(&context, &cipher, encrypt, plaintext.size(), out.data(), dataOf(plaintext));
+  ccm_digest(&context, &cipher, encrypt, tagBytes, out.data() + plaintext.size());
+  return out;
 }
 
 }  // namespace vector_data

@@ -5,6 +5,7 @@
 #include <quillon_tests/kat_parser.hpp>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ struct VectorFile {
 // ctest, the installed copy otherwise.
 std::vector<VectorFile> loadVectorFiles(std::string_view directory,
                                         std::string_view recordStartKey);
+// The same files unparsed (no categories), for readers of their own.
+std::vector<VectorFile> readVectorFiles(std::string_view directory);
 
 // The digest variants whose files the SHA suites read, and where.
 struct DigestVariant {
@@ -65,5 +68,32 @@ Bytes aesMonteCarloOpenSsl(std::string_view mode, bool encrypt, const Bytes& key
 Bytes aesCmacOpenSsl(const Bytes& key, const Bytes& message);
 Bytes twofishCmacNettle(const Bytes& key, const Bytes& message);
 Bytes twofishCbcNettle(bool encrypt, const Bytes& key, const Bytes& iv, const Bytes& input);
+
+// A record of a NIST AEAD file with every value it inherits: fields of
+// lines before the first section, of its section's header ("[Keylen = 128]",
+// or "[Alen = 0, Plen = 0, ...]" split at commas), of lines between the
+// header and the section's first record (CCM's Key), then its own lines,
+// each overriding the ones before. A bare word ("FAIL") is a field with an
+// empty value.
+struct FlatRecord {
+  std::map<std::string, std::string, std::less<>> fields;
+  std::size_t line = 0;            // of its record-start line, from 1
+  std::size_t indexInSection = 0;  // from 0; a file without sections is one section
+};
+std::vector<FlatRecord> flatRecords(const VectorFile& file, std::string_view recordStartKey);
+
+// AEADs through OpenSSL: the ciphertext followed by a `tagBytes`-byte tag,
+// or the plaintext; nothing when OpenSSL refuses (a wrong tag, a length the
+// CCM length field cannot hold).
+enum class Aead { aesGcm, aesCcm, chacha20Poly1305 };
+std::optional<Bytes> aeadSealOpenSsl(Aead aead, const Bytes& key, const Bytes& nonce, const Bytes& aad,
+                                     const Bytes& plaintext, std::size_t tagBytes);
+std::optional<Bytes> aeadOpenOpenSsl(Aead aead, const Bytes& key, const Bytes& nonce, const Bytes& aad,
+                                     const Bytes& ciphertextAndTag, std::size_t tagBytes);
+// AES-CCM by nettle's streaming functions with the message length given
+// modulo 2^(8 (15 - nonce.size())): what an implementation that wraps the
+// length instead of refusing the message computes.
+Bytes ccmWrappedLengthNettle(const Bytes& key, const Bytes& nonce, const Bytes& aad, const Bytes& plaintext,
+                             std::size_t tagBytes);
 
 }  // namespace vector_data

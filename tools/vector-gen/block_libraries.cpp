@@ -1,5 +1,7 @@
 #include "block_libraries.hpp"
 
+#include "library_support.hpp"
+
 #include <botan/mac.h>
 #include <gcrypt.h>
 #include <nettle/aes.h>
@@ -20,20 +22,7 @@ namespace {
 
 constexpr std::size_t blockBytes = 16;
 
-void requireAesKey(const Bytes& key) {
-  if (key.size() != 16 && key.size() != 24 && key.size() != 32) {
-    throw std::invalid_argument("AES key of " + std::to_string(key.size()) + " bytes");
-  }
-}
-
-std::string aesBits(const Bytes& key) { return std::to_string(key.size() * 8); }
-
 // ---- OpenSSL ----
-
-struct EvpContextDeleter {
-  void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
-};
-using EvpContext = std::unique_ptr<EVP_CIPHER_CTX, EvpContextDeleter>;
 
 const char* openSslModeName(StreamMode mode) {
   switch (mode) {
@@ -43,19 +32,6 @@ const char* openSslModeName(StreamMode mode) {
     case StreamMode::ofb: return "OFB";
   }
   throw std::logic_error("unknown mode");
-}
-
-EvpContext openSslContext(const std::string& cipherName, bool encrypt, const Bytes& key,
-                          const Bytes& iv) {
-  const EVP_CIPHER* cipher = EVP_get_cipherbyname(cipherName.c_str());
-  if (cipher == nullptr) throw std::runtime_error("OpenSSL has no " + cipherName);
-  EvpContext context(EVP_CIPHER_CTX_new());
-  if (!context || EVP_CipherInit_ex(context.get(), cipher, nullptr, key.data(),
-                                    iv.empty() ? nullptr : iv.data(), encrypt ? 1 : 0) != 1 ||
-      EVP_CIPHER_CTX_set_padding(context.get(), 0) != 1) {
-    throw std::runtime_error("OpenSSL " + cipherName + " set-up failed");
-  }
-  return context;
 }
 
 Bytes openSslUpdate(EVP_CIPHER_CTX* context, const Bytes& input) {
@@ -102,59 +78,6 @@ Bytes openSslCmac(const Bytes& key, const Bytes& message) {
 }
 
 // ---- nettle ----
-
-// An AES key of any size for nettle's mode functions, both directions.
-class NettleAes {
- public:
-  explicit NettleAes(const Bytes& key) {
-    requireAesKey(key);
-    switch (key.size()) {
-      case 16:
-        aes128_set_encrypt_key(&encrypt_.aes128, key.data());
-        aes128_set_decrypt_key(&decrypt_.aes128, key.data());
-        encryptFunction_ = call<aes128_ctx, aes128_encrypt>;
-        decryptFunction_ = call<aes128_ctx, aes128_decrypt>;
-        break;
-      case 24:
-        aes192_set_encrypt_key(&encrypt_.aes192, key.data());
-        aes192_set_decrypt_key(&decrypt_.aes192, key.data());
-        encryptFunction_ = call<aes192_ctx, aes192_encrypt>;
-        decryptFunction_ = call<aes192_ctx, aes192_decrypt>;
-        break;
-      default:
-        aes256_set_encrypt_key(&encrypt_.aes256, key.data());
-        aes256_set_decrypt_key(&decrypt_.aes256, key.data());
-        encryptFunction_ = call<aes256_ctx, aes256_encrypt>;
-        decryptFunction_ = call<aes256_ctx, aes256_decrypt>;
-        break;
-    }
-  }
-  NettleAes(const NettleAes&) = delete;
-  NettleAes& operator=(const NettleAes&) = delete;
-
-  const void* encryptKey() const { return &encrypt_; }
-  const void* decryptKey() const { return &decrypt_; }
-  nettle_cipher_func* encryptFunction() const { return encryptFunction_; }
-  nettle_cipher_func* decryptFunction() const { return decryptFunction_; }
-
- private:
-  template <class Context, void (*Function)(const Context*, std::size_t, std::uint8_t*,
-                                            const std::uint8_t*)>
-  static void call(const void* context, std::size_t length, std::uint8_t* out,
-                   const std::uint8_t* in) {
-    Function(static_cast<const Context*>(context), length, out, in);
-  }
-
-  union Keys {
-    aes128_ctx aes128;
-    aes192_ctx aes192;
-    aes256_ctx aes256;
-  };
-  Keys encrypt_{};
-  Keys decrypt_{};
-  nettle_cipher_func* encryptFunction_ = nullptr;
-  nettle_cipher_func* decryptFunction_ = nullptr;
-};
 
 // nettle's CBC and CFB keep no state but the IV, which they advance in
 // place; nettle has no OFB, so OFB is written out over its block function.
@@ -243,27 +166,6 @@ Bytes nettleCmac(CmacCipher cipher, const Bytes& key, const Bytes& message) {
 }
 
 // ---- libgcrypt ----
-
-void initialiseGcryptOnce() {
-  static const bool initialised = [] {
-    if (gcry_check_version(GCRYPT_VERSION) == nullptr) {
-      throw std::runtime_error("libgcrypt is older than the headers it was built with");
-    }
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-    return true;
-  }();
-  (void)initialised;
-}
-
-void gcryptCheck(gcry_error_t error, const char* what) {
-  if (error != 0) throw std::runtime_error(std::string("libgcrypt ") + what + ": " + gcry_strerror(error));
-}
-
-int gcryptAes(const Bytes& key) {
-  requireAesKey(key);
-  return key.size() == 16 ? GCRY_CIPHER_AES128 : key.size() == 24 ? GCRY_CIPHER_AES192 : GCRY_CIPHER_AES256;
-}
 
 class GcryptStream final : public BlockStream {
  public:

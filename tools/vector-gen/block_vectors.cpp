@@ -22,32 +22,6 @@ void xorInto(Bytes& target, const Bytes& other) {
   for (std::size_t i = 0; i < target.size(); ++i) target[i] ^= other[i];
 }
 
-// The "KEY = value" records of one of Debian's text files, each a map from
-// the upper-case field name to its value; a record starts at COUNT.
-std::vector<std::map<std::string, std::string>> readSimpleRecords(const std::string& path) {
-  std::vector<std::map<std::string, std::string>> records;
-  std::istringstream lines(readFile(path));
-  for (std::string line; std::getline(lines, line);) {
-    line.erase(std::remove_if(line.begin(), line.end(),
-                              [](char c) { return std::isspace(static_cast<unsigned char>(c)); }),
-               line.end());
-    const std::size_t equals = line.find('=');
-    if (line.empty() || line.front() == '#' || line.front() == '[' || equals == std::string::npos) continue;
-    const std::string key = line.substr(0, equals);
-    if (key == "COUNT") records.emplace_back();
-    if (records.empty()) throw std::runtime_error(path + ": a field before the first COUNT");
-    records.back()[key] = line.substr(equals + 1);
-  }
-  return records;
-}
-
-const std::string& field(const std::map<std::string, std::string>& record, const std::string& key,
-                         const std::string& context) {
-  const auto found = record.find(key);
-  if (found == record.end()) throw std::runtime_error(context + ": no " + key);
-  return found->second;
-}
-
 // ---------------------------------------------------------------- CTR
 
 // OpenSSL's keystream, after nettle and libgcrypt gave the same bytes.
@@ -139,11 +113,11 @@ std::vector<CtrRecord> rfc3686Records(const std::string& vectorsDir) {
   std::vector<CtrRecord> records;
   for (std::size_t keyBytes : keySizes) {
     const std::string path = vectorsDir + "/ciphers/AES/CTR/aes-" + bitsOf(keyBytes) + "-ctr.txt";
-    for (const auto& values : readSimpleRecords(path)) {
-      const std::string context = path + " COUNT " + field(values, "COUNT", path);
-      CtrRecord record{fromHex(field(values, "KEY", context)), fromHex(field(values, "IV", context)),
-                       fromHex(field(values, "PLAINTEXT", context)),
-                       fromHex(field(values, "CIPHERTEXT", context))};
+    for (const auto& values : readKeyValueRecords(path)) {
+      const std::string context = path + " COUNT " + recordField(values, "COUNT", path);
+      CtrRecord record{fromHex(recordField(values, "KEY", context)), fromHex(recordField(values, "IV", context)),
+                       fromHex(recordField(values, "PLAINTEXT", context)),
+                       fromHex(recordField(values, "CIPHERTEXT", context))};
       if (record.key.size() != keyBytes) throw std::runtime_error(context + ": key size");
       if (checkedCtr(record.key, record.counter, record.plaintext, context) != record.ciphertext) {
         throw std::runtime_error(context + ": the published ciphertext differs from all three libraries");
@@ -443,10 +417,10 @@ std::vector<CmacRecord> generatedCmacRecords(CmacCipher cipher, std::size_t keyB
 std::vector<CmacRecord> sp800_38bRecords(const std::string& vectorsDir, std::size_t keyBytes) {
   const std::string path = vectorsDir + "/CMAC/nist-800-38b-aes" + bitsOf(keyBytes) + ".txt";
   std::vector<CmacRecord> records;
-  for (const auto& values : readSimpleRecords(path)) {
-    const std::string context = path + " COUNT " + field(values, "COUNT", path);
-    CmacRecord record{fromHex(field(values, "KEY", context)), fromHex(field(values, "MESSAGE", context)),
-                      fromHex(field(values, "OUTPUT", context))};
+  for (const auto& values : readKeyValueRecords(path)) {
+    const std::string context = path + " COUNT " + recordField(values, "COUNT", path);
+    CmacRecord record{fromHex(recordField(values, "KEY", context)), fromHex(recordField(values, "MESSAGE", context)),
+                      fromHex(recordField(values, "OUTPUT", context))};
     if (record.key != sp800Key(keyBytes)) throw std::runtime_error(context + ": not the publication's key");
     if (checkedCmac(CmacCipher::aes, record.key, record.message, context) != record.mac) {
       throw std::runtime_error(context + ": the published tag differs from all three libraries");

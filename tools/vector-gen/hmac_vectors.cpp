@@ -1,5 +1,7 @@
 #include "hmac_vectors.hpp"
 
+#include "library_support.hpp"
+
 #include <gcrypt.h>
 #include <nettle/hmac.h>
 #include <openssl/evp.h>
@@ -26,13 +28,6 @@ const std::array<ShaVariant, 5>& shaVariants() {
 
 namespace {
 
-// Never a null pointer, also for empty input: some of the C interfaces
-// reject a null key even with length zero.
-const unsigned char* dataOf(const Bytes& bytes) {
-  static const unsigned char empty = 0;
-  return bytes.empty() ? &empty : bytes.data();
-}
-
 const EVP_MD* opensslDigest(Sha sha) {
   switch (sha) {
     case Sha::sha1: return EVP_sha1();
@@ -53,24 +48,6 @@ int gcryptMac(Sha sha) {
     case Sha::sha512: return GCRY_MAC_HMAC_SHA512;
   }
   throw std::logic_error("unknown SHA variant");
-}
-
-void initialiseGcrypt() {
-  static const bool initialised = [] {
-    if (gcry_check_version(GCRYPT_VERSION) == nullptr) {
-      throw std::runtime_error("libgcrypt is older than the headers it was built with");
-    }
-    gcry_control(GCRYCTL_DISABLE_SECMEM, 0);
-    gcry_control(GCRYCTL_INITIALIZATION_FINISHED, 0);
-    return true;
-  }();
-  (void)initialised;
-}
-
-void throwIfGcryptFailed(gcry_error_t error, const char* what) {
-  if (error != 0) {
-    throw std::runtime_error(std::string("libgcrypt ") + what + ": " + gcry_strerror(error));
-  }
 }
 
 template <class Context, class Length>
@@ -106,16 +83,16 @@ Bytes hmacOpenSsl(Sha sha, const Bytes& key, const Bytes& message) {
 }
 
 Bytes hmacGcrypt(Sha sha, const Bytes& key, const Bytes& message) {
-  initialiseGcrypt();
+  initialiseGcryptOnce();
   gcry_mac_hd_t handle = nullptr;
-  throwIfGcryptFailed(gcry_mac_open(&handle, gcryptMac(sha), 0, nullptr), "mac_open");
+  gcryptCheck(gcry_mac_open(&handle, gcryptMac(sha), 0, nullptr), "mac_open");
   Bytes mac(gcry_mac_get_algo_maclen(gcryptMac(sha)));
   std::size_t macLength = mac.size();
   gcry_error_t error = gcry_mac_setkey(handle, dataOf(key), key.size());
   if (error == 0) error = gcry_mac_write(handle, dataOf(message), message.size());
   if (error == 0) error = gcry_mac_read(handle, mac.data(), &macLength);
   gcry_mac_close(handle);
-  throwIfGcryptFailed(error, "HMAC");
+  gcryptCheck(error, "HMAC");
   mac.resize(macLength);
   return mac;
 }

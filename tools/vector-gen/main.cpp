@@ -1,11 +1,13 @@
 // quillon-vector-gen VECTORS_DIR OUT_DIR
 //
 // Writes the known-answer vector files into OUT_DIR/KAT_SHA, KAT_SHA3,
-// KAT_AES, KAT_HMAC, KAT_TWOFISH, KAT_AES_CTR, KAT_AES_MCT and KAT_CMAC.
+// KAT_AES, KAT_HMAC, KAT_TWOFISH, KAT_AES_CTR, KAT_AES_MCT, KAT_CMAC,
+// KAT_AES_GCM, KAT_AES_CCM and KAT_CHACHA20_POLY1305.
 // VECTORS_DIR is the cryptography_vectors directory of Debian's
 // python3-cryptography-vectors. OUT_DIR must be empty or absent,
 // so that a run never mixes with files of an earlier one. Exits non-zero, with
 // the disagreeing values, when any cross-check fails.
+#include "aead_vectors.hpp"
 #include "block_vectors.hpp"
 #include "hmac_vectors.hpp"
 #include "nist_files.hpp"
@@ -30,7 +32,11 @@ std::string prepareDirectory(const fs::path& parent, const char* name) {
 void report(const char* directory, const std::vector<WrittenFile>& files) {
   const int records = std::accumulate(files.begin(), files.end(), 0,
                                       [](int sum, const WrittenFile& file) { return sum + file.records; });
-  std::cout << directory << ": " << files.size() << " files, " << records << " records\n";
+  const int rejections = std::accumulate(files.begin(), files.end(), 0,
+                                         [](int sum, const WrittenFile& file) { return sum + file.rejections; });
+  std::cout << directory << ": " << files.size() << " files, " << records << " records";
+  if (rejections > 0) std::cout << ", " << rejections << " of them to be refused";
+  std::cout << "\n";
 }
 
 }  // namespace
@@ -74,6 +80,19 @@ int main(int argc, char** argv) {
     std::cout << "CMAC cross-checks:\n";
     report("KAT_CMAC",
            vector_gen::writeCmacFiles(vectorsDir, prepareDirectory(outDir, "KAT_CMAC"), std::cout));
+
+    // AEADs: NIST's GCM and CCM files, the ChaCha20-Poly1305 files, and
+    // generated boundary records.
+    std::cout << "AES-GCM cross-checks:\n";
+    report("KAT_AES_GCM",
+           vector_gen::writeAesGcmFiles(vectorsDir, prepareDirectory(outDir, "KAT_AES_GCM"), std::cout));
+    std::cout << "AES-CCM cross-checks:\n";
+    report("KAT_AES_CCM",
+           vector_gen::writeAesCcmFiles(vectorsDir, prepareDirectory(outDir, "KAT_AES_CCM"), std::cout));
+    std::cout << "ChaCha20-Poly1305 cross-checks:\n";
+    report("KAT_CHACHA20_POLY1305",
+           vector_gen::writeChaCha20Poly1305Files(vectorsDir, prepareDirectory(outDir, "KAT_CHACHA20_POLY1305"),
+                                                  std::cout));
   } catch (const std::exception& error) {
     std::cerr << "quillon-vector-gen: " << error.what() << '\n';
     return 1;

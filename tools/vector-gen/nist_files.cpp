@@ -2,7 +2,10 @@
 
 #include "bytes.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <sstream>
 #include <stdexcept>
 
 namespace vector_gen {
@@ -68,6 +71,41 @@ std::vector<NistSection> splitNistSections(std::string_view text, std::string_vi
     start = end;
   }
   return sections;
+}
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  const auto begin = std::find_if_not(text.begin(), text.end(), isSpace);
+  const auto end = std::find_if_not(text.rbegin(), std::string::const_reverse_iterator(begin), isSpace).base();
+  return std::string(begin, end);
+}
+
+}  // namespace
+
+std::vector<KeyValueRecord> readKeyValueRecords(const std::string& path) {
+  std::vector<KeyValueRecord> records;
+  std::istringstream lines(readFile(path));
+  for (std::string line; std::getline(lines, line);) {
+    line = trimmed(line);
+    if (line.empty() || line.front() == '#' || line.front() == '[') continue;
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos) throw std::runtime_error(path + ": a line without \"=\": " + line);
+    std::string key = trimmed(line.substr(0, equals));
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    if (key == "COUNT") records.emplace_back();
+    if (records.empty()) throw std::runtime_error(path + ": a field before the first COUNT");
+    records.back()[key] = trimmed(line.substr(equals + 1));
+  }
+  return records;
+}
+
+const std::string& recordField(const KeyValueRecord& record, const std::string& key, const std::string& context) {
+  const auto found = record.find(key);
+  if (found == record.end()) throw std::runtime_error(context + ": no " + key);
+  return found->second;
 }
 
 int countRecords(std::string_view text, std::string_view recordStartKey) {

@@ -1,16 +1,19 @@
 // The NIST vector files taken from Debian's python3-cryptography-vectors.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vector_gen {
 
-// One file the generator wrote, with the number of records it holds.
+// One file the generator wrote, with the number of records it holds and
+// how many of them an implementation must refuse.
 struct WrittenFile {
   std::string name;
   int records = 0;
+  int rejections = 0;
 };
 
 // One bracketed section of a NIST file ("[ENCRYPT]"), as a complete file:
@@ -28,6 +31,17 @@ std::vector<NistSection> splitNistSections(std::string_view text, std::string_vi
 
 // Counts the lines that begin with `recordStartKey` followed by blanks or "=".
 int countRecords(std::string_view text, std::string_view recordStartKey);
+
+// The "NAME = value" records of one of Debian's text files (CTR, CMAC,
+// ChaCha20-Poly1305), each a map from the upper-case name to its value,
+// trimmed of surrounding white space (a quoted text keeps its inner
+// spaces); a record starts at COUNT. Comment, bracketed and blank lines are
+// skipped; any other line without "=" throws.
+using KeyValueRecord = std::map<std::string, std::string>;
+std::vector<KeyValueRecord> readKeyValueRecords(const std::string& path);
+
+// The value of `key` in `record`; throws naming `context` when absent.
+const std::string& recordField(const KeyValueRecord& record, const std::string& key, const std::string& context);
 
 // Copies the SHA-1 and SHA-2 (SHA-512/224 and SHA-512/256 included)
 // byte-oriented short and long message files unchanged from `vectorsDir` (the
