@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
+#include <quillon/detail/aead_front.hpp>
 
 namespace quillon::detail {
 
@@ -67,5 +69,18 @@ class CounterKeystream {
   AeadBlock counter_;
   std::size_t width_;
 };
+
+/// `text`, as one stream, XOR the keystream from `firstCounter` (wrapping
+/// in its last `counterWidth` bytes), into `out`.
+template <BlockCipher K>
+void counterModeCrypt(const K& key, const AeadBlock& firstCounter, std::size_t counterWidth,
+                      std::span<const ByteView> text, Byte* out) {
+  CounterKeystream<K> keystream(key, firstCounter, counterWidth);
+  std::size_t done = 0;
+  forEachWholePiece(text, aeadBlockBytes, [&](ByteView piece) {
+    keystream.apply(piece, out + done);
+    done += piece.size();
+  });
+}
 
 }  // namespace quillon::detail

@@ -59,12 +59,11 @@ inline std::vector<Byte> ccmAadLengthField(std::uint64_t length) {
   return field;
 }
 
-/// The CBC-MAC of B0, the formatted AAD and `plaintext`, masked with E(A_0)
-/// and cut to `tagBytes`; every plaintext piece also goes to `onPiece`, so
-/// that the caller can encrypt while the MAC runs.
-template <BlockCipher K, class OnPiece>
+/// The CBC-MAC of B0, the formatted AAD and the plaintext, cut to
+/// `tagBytes` and masked with E(A_0).
+template <BlockCipher K>
 std::vector<Byte> ccmTag(const K& key, ByteView nonce, AeadChunks aad, AeadChunks plaintext,
-                         std::size_t tagBytes, OnPiece&& onPiece) {
+                         std::size_t tagBytes) {
   const std::size_t aadBytes = totalSize(aad);
   AeadBlock b0 = ccmCounterBlock(nonce, totalSize(plaintext));
   b0[0] = static_cast<Byte>((aadBytes > 0 ? 0x40 : 0) | ((tagBytes - 2) / 2) << 3 | (14 - nonce.size()));
@@ -76,10 +75,7 @@ std::vector<Byte> ccmTag(const K& key, ByteView nonce, AeadChunks aad, AeadChunk
     formatted.insert(formatted.end(), aad.begin(), aad.end());
     forEachWholePiece(formatted, aeadBlockBytes, [&](ByteView piece) { mac.absorbPadded(piece); });
   }
-  forEachWholePiece(plaintext, aeadBlockBytes, [&](ByteView piece) {
-    mac.absorbPadded(piece);
-    onPiece(piece);
-  });
+  forEachWholePiece(plaintext, aeadBlockBytes, [&](ByteView piece) { mac.absorbPadded(piece); });
   const AeadBlock mask = encryptOneBlock(key, ccmCounterBlock(nonce, 0));
   std::vector<Byte> tag(tagBytes);
   for (std::size_t i = 0; i < tagBytes; ++i) tag[i] = static_cast<Byte>(mac.value()[i] ^ mask[i]);
@@ -90,12 +86,8 @@ template <BlockCipher K>
 ByteString ccmSeal(const K& key, ByteView nonce, AeadChunks aad, AeadChunks plaintext, std::size_t tagBytes) {
   const std::size_t textBytes = totalSize(plaintext);
   std::vector<Byte> out(textBytes + tagBytes);
-  CounterKeystream<K> keystream(key, ccmCounterBlock(nonce, 1), 15 - nonce.size());
-  std::size_t done = 0;
-  const std::vector<Byte> tag = ccmTag(key, nonce, aad, plaintext, tagBytes, [&](ByteView piece) {
-    keystream.apply(piece, out.data() + done);
-    done += piece.size();
-  });
+  counterModeCrypt(key, ccmCounterBlock(nonce, 1), 15 - nonce.size(), plaintext, out.data());
+  const std::vector<Byte> tag = ccmTag(key, nonce, aad, plaintext, tagBytes);
   std::copy(tag.begin(), tag.end(), out.begin() + static_cast<std::ptrdiff_t>(textBytes));
   return ByteString(std::move(out));
 }
@@ -106,15 +98,9 @@ template <BlockCipher K>
 std::optional<ByteString> ccmOpen(const K& key, ByteView nonce, AeadChunks aad, AeadChunks ciphertext,
                                   ByteView tag) {
   std::vector<Byte> plaintext(totalSize(ciphertext));
-  CounterKeystream<K> keystream(key, ccmCounterBlock(nonce, 1), 15 - nonce.size());
-  std::size_t done = 0;
-  forEachWholePiece(ciphertext, aeadBlockBytes, [&](ByteView piece) {
-    keystream.apply(piece, plaintext.data() + done);
-    done += piece.size();
-  });
+  counterModeCrypt(key, ccmCounterBlock(nonce, 1), 15 - nonce.size(), ciphertext, plaintext.data());
   const ByteView plaintextChunks[] = {ByteView(plaintext)};
-  const std::vector<Byte> expected =
-      ccmTag(key, nonce, aad, plaintextChunks, tag.size(), [](ByteView) {});
+  const std::vector<Byte> expected = ccmTag(key, nonce, aad, plaintextChunks, tag.size());
   if (!equalInConstantTime(ByteView(expected), tag)) {
     std::fill(plaintext.begin(), plaintext.end(), Byte{0});
     return std::nullopt;

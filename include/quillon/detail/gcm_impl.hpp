@@ -114,62 +114,43 @@ inline AeadBlock gcmPreCounterBlock(Gf128 hashKey, ByteView nonce) {
   return storeGf128(ghash.value());
 }
 
-/// The GCM operation over accepted lengths: `text` is the plaintext when
-/// sealing and the ciphertext when opening; the result is the text run
-/// through CTR from inc32(J0) and the full 16-byte tag, computed over the
-/// ciphertext.
+/// GCM over accepted lengths, for one key.
 template <BlockCipher K>
-struct GcmRun {
+struct GcmKey {
   const K& key;
   Gf128 hashKey;
 
-  /// Encrypts (sealing) or only authenticates (opening, `out` null) `text`.
-  AeadBlock run(ByteView nonce, AeadChunks aad, AeadChunks text, Byte* out) const {
-    const AeadBlock j0 = gcmPreCounterBlock(hashKey, nonce);
+  /// The text XOR the keystream from inc32(J0), into `out`.
+  void crypt(const AeadBlock& j0, AeadChunks text, Byte* out) const {
+    AeadBlock counter = j0;
+    incrementLowBytes(counter, 4);  // inc32
+    counterModeCrypt(key, counter, 4, text, out);
+  }
+
+  /// The full 16-byte tag: E(J0) XOR GHASH over the AAD, the ciphertext
+  /// and their bit lengths.
+  AeadBlock tag(const AeadBlock& j0, AeadChunks aad, AeadChunks ciphertext) const {
     Ghash ghash(hashKey);
     forEachWholePiece(aad, aeadBlockBytes, [&](ByteView piece) { ghash.absorbPadded(piece); });
-    std::size_t done = 0;
-    if (out != nullptr) {
-      CounterKeystream<K> keystream(key, firstCounter(j0), 4);
-      forEachWholePiece(text, aeadBlockBytes, [&](ByteView piece) {
-        keystream.apply(piece, out + done);
-        ghash.absorbPadded(ByteView(out + done, piece.size()));
-        done += piece.size();
-      });
-    } else {
-      forEachWholePiece(text, aeadBlockBytes, [&](ByteView piece) {
-        ghash.absorbPadded(piece);
-        done += piece.size();
-      });
-    }
-    ghash.absorbLengths(std::uint64_t{totalSize(aad)} * 8, std::uint64_t{done} * 8);
+    forEachWholePiece(ciphertext, aeadBlockBytes, [&](ByteView piece) { ghash.absorbPadded(piece); });
+    ghash.absorbLengths(std::uint64_t{totalSize(aad)} * 8, std::uint64_t{totalSize(ciphertext)} * 8);
     AeadBlock tag = storeGf128(ghash.value());
     const AeadBlock mask = encryptOneBlock(key, j0);
     for (std::size_t i = 0; i < aeadBlockBytes; ++i) tag[i] ^= mask[i];
     return tag;
   }
-
-  void decrypt(ByteView nonce, AeadChunks text, Byte* out) const {
-    CounterKeystream<K> keystream(key, firstCounter(gcmPreCounterBlock(hashKey, nonce)), 4);
-    std::size_t done = 0;
-    forEachWholePiece(text, aeadBlockBytes, [&](ByteView piece) {
-      keystream.apply(piece, out + done);
-      done += piece.size();
-    });
-  }
-
-  static AeadBlock firstCounter(AeadBlock j0) noexcept {
-    incrementLowBytes(j0, 4);  // inc32
-    return j0;
-  }
 };
 
 template <BlockCipher K>
-ByteString gcmSeal(const K& key, Gf128 hashKey, ByteView nonce, AeadChunks aad, AeadChunks text,
+ByteString gcmSeal(const K& key, Gf128 hashKey, ByteView nonce, AeadChunks aad, AeadChunks plaintext,
                    std::size_t tagBytes) {
-  const std::size_t textBytes = totalSize(text);
+  const GcmKey<K> gcm{key, hashKey};
+  const AeadBlock j0 = gcmPreCounterBlock(hashKey, nonce);
+  const std::size_t textBytes = totalSize(plaintext);
   std::vector<Byte> out(textBytes + tagBytes);
-  const AeadBlock tag = GcmRun<K>{key, hashKey}.run(nonce, aad, text, out.data());
+  gcm.crypt(j0, plaintext, out.data());
+  const ByteView ciphertext[] = {ByteView(out).first(textBytes)};
+  const AeadBlock tag = gcm.tag(j0, aad, ciphertext);
   std::copy(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(tagBytes),
             out.begin() + static_cast<std::ptrdiff_t>(textBytes));
   return ByteString(std::move(out));
@@ -178,12 +159,13 @@ ByteString gcmSeal(const K& key, Gf128 hashKey, ByteView nonce, AeadChunks aad, 
 /// Checks the tag before decrypting anything.
 template <BlockCipher K>
 std::optional<ByteString> gcmOpen(const K& key, Gf128 hashKey, ByteView nonce, AeadChunks aad,
-                                  AeadChunks text, ByteView tag) {
-  const GcmRun<K> gcm{key, hashKey};
-  const AeadBlock expected = gcm.run(nonce, aad, text, nullptr);
+                                  AeadChunks ciphertext, ByteView tag) {
+  const GcmKey<K> gcm{key, hashKey};
+  const AeadBlock j0 = gcmPreCounterBlock(hashKey, nonce);
+  const AeadBlock expected = gcm.tag(j0, aad, ciphertext);
   if (!equalInConstantTime(ByteView(expected).first(tag.size()), tag)) return std::nullopt;
-  std::vector<Byte> out(totalSize(text));
-  gcm.decrypt(nonce, text, out.data());
+  std::vector<Byte> out(totalSize(ciphertext));
+  gcm.crypt(j0, ciphertext, out.data());
   return ByteString(std::move(out));
 }
 
