@@ -31,7 +31,7 @@ using quillon::detail::AeadChunks;
 using quillon::detail::joinChunks;
 
 template <class Engine>
-class LibraryAead : public quillon::detail::AeadFront<LibraryAead<Engine>> {
+class LibraryAead : public quillon::detail::AeadFront<LibraryAead<Engine>, Engine::takesChunks> {
  public:
   static int keyLength() { return Engine::keyBits; }
 
@@ -49,8 +49,7 @@ class LibraryAead : public quillon::detail::AeadFront<LibraryAead<Engine>> {
   }
 
  private:
-  friend quillon::detail::AeadFront<LibraryAead>;
-  static constexpr bool takesChunks = Engine::takesChunks;
+  friend quillon::detail::AeadFront<LibraryAead, Engine::takesChunks>;
 
   explicit LibraryAead(ByteView key) : key_(key.begin(), key.end()) {}
 

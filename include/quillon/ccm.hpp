@@ -36,7 +36,7 @@
 namespace quillon {
 
 template <BlockCipher K>
-class Ccm : public detail::AeadFront<Ccm<K>> {
+class Ccm : public detail::AeadFront<Ccm<K>, true> {
  public:
   /// The key length of K, in bits.
   static int keyLength() { return K::keyLength(); }
@@ -61,8 +61,7 @@ class Ccm : public detail::AeadFront<Ccm<K>> {
   // seal, open, sealLazy and openLazy: see quillon/aead.hpp.
 
  private:
-  friend detail::AeadFront<Ccm>;
-  static constexpr bool takesChunks = true;
+  friend detail::AeadFront<Ccm, true>;
 
   explicit Ccm(K cipher) : cipher_(std::move(cipher)) {}
 

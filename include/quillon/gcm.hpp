@@ -32,7 +32,7 @@
 namespace quillon {
 
 template <BlockCipher K>
-class Gcm : public detail::AeadFront<Gcm<K>> {
+class Gcm : public detail::AeadFront<Gcm<K>, true> {
  public:
   /// The key length of K, in bits.
   static int keyLength() { return K::keyLength(); }
@@ -58,8 +58,7 @@ class Gcm : public detail::AeadFront<Gcm<K>> {
   // seal, open, sealLazy and openLazy: see quillon/aead.hpp.
 
  private:
-  friend detail::AeadFront<Gcm>;
-  static constexpr bool takesChunks = true;
+  friend detail::AeadFront<Gcm, true>;
 
   Gcm(K cipher, detail::Gf128 hashKey) : cipher_(std::move(cipher)), hashKey_(hashKey) {}
 

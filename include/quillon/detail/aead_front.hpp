@@ -90,10 +90,9 @@ inline bool equalInConstantTime(ByteView a, ByteView b) noexcept {
 ///     AeadChunks text, std::size_t tagBytes) const;
 ///   std::optional<ByteString> openAccepted(ByteView nonce, AeadChunks aad,
 ///     AeadChunks text, ByteView tag) const;
-///   static constexpr bool takesChunks: whether sealLazy / openLazy exist.
 /// The *Accepted members see only lengths the four rules accept, and a tag
-/// of an accepted length.
-template <class Derived>
+/// of an accepted length. sealLazy and openLazy exist when TakesChunks.
+template <class Derived, bool TakesChunks>
 class AeadFront {
  public:
   [[nodiscard]] std::optional<ByteString> seal(ByteView nonce, ByteView aad, ByteView plaintext,
@@ -115,7 +114,7 @@ class AeadFront {
   [[nodiscard]] std::optional<ByteString> sealLazy(ByteView nonce, const LazyByteString& aad,
                                                    const LazyByteString& plaintext,
                                                    std::size_t tagBytes) const
-    requires Derived::takesChunks
+    requires TakesChunks
   {
     const std::vector<ByteView> aadChunks = chunkViews(aad, 0, aad.size());
     const std::vector<ByteView> textChunks = chunkViews(plaintext, 0, plaintext.size());
@@ -125,7 +124,7 @@ class AeadFront {
   [[nodiscard]] std::optional<ByteString> openLazy(ByteView nonce, const LazyByteString& aad,
                                                    const LazyByteString& ciphertextAndTag,
                                                    std::size_t tagBytes) const
-    requires Derived::takesChunks
+    requires TakesChunks
   {
     if (ciphertextAndTag.size() < tagBytes) return std::nullopt;
     const std::size_t textBytes = ciphertextAndTag.size() - tagBytes;
