@@ -31,8 +31,10 @@ std::string modeName(BotanAead algorithm, std::size_t keyBytes, std::size_t nonc
 /// Runs one message through a keyed Botan AEAD mode: the AAD in one call,
 /// the text through update in pieces of Botan's granularity, the last piece
 /// with `finalBytes` (the tag, when opening) through finish. Throws what
-/// Botan throws, Invalid_Authentication_Tag included.
-std::vector<Byte> run(BotanAead algorithm, Botan::Cipher_Dir direction, ByteView key, ByteView nonce,
+/// Botan throws, Invalid_Authentication_Tag included. The output is in
+/// Botan's secure_vector, wiped when freed: text that update released
+/// before finish refused the tag is gone with it.
+Botan::secure_vector<std::uint8_t> run(BotanAead algorithm, Botan::Cipher_Dir direction, ByteView key, ByteView nonce,
                       bindings::AeadChunks aad, bindings::AeadChunks text, std::size_t tagBytes, ByteView finalBytes) {
   const auto mode =
       Botan::AEAD_Mode::create_or_throw(modeName(algorithm, key.size(), nonce.size(), tagBytes), direction);
@@ -41,7 +43,7 @@ std::vector<Byte> run(BotanAead algorithm, Botan::Cipher_Dir direction, ByteView
   mode->set_associated_data(joinedAad.data(), joinedAad.size());
   mode->start(nonce.data(), nonce.size());
 
-  std::vector<Byte> out;
+  Botan::secure_vector<std::uint8_t> out;
   out.reserve(quillon::detail::totalSize(text) + tagBytes);
   Botan::secure_vector<std::uint8_t> buffer;
   bool holding = false;  // whether `buffer` holds a piece not yet handed over
@@ -64,15 +66,16 @@ std::vector<Byte> run(BotanAead algorithm, Botan::Cipher_Dir direction, ByteView
 
 std::optional<ByteString> botanSeal(BotanAead algorithm, ByteView key, ByteView nonce, bindings::AeadChunks aad,
                                     bindings::AeadChunks plaintext, std::size_t tagBytes) {
-  return ByteString(run(algorithm, Botan::ENCRYPTION, key, nonce, aad, plaintext, tagBytes, {}));
+  const auto sealed = run(algorithm, Botan::ENCRYPTION, key, nonce, aad, plaintext, tagBytes, {});
+  return ByteString(sealed.begin(), sealed.end());
 }
 
 std::optional<ByteString> botanOpen(BotanAead algorithm, ByteView key, ByteView nonce, bindings::AeadChunks aad,
                                     bindings::AeadChunks ciphertext, ByteView tag) {
   try {
-    return ByteString(run(algorithm, Botan::DECRYPTION, key, nonce, aad, ciphertext, tag.size(), tag));
+    const auto opened = run(algorithm, Botan::DECRYPTION, key, nonce, aad, ciphertext, tag.size(), tag);
+    return ByteString(opened.begin(), opened.end());
   } catch (const Botan::Invalid_Authentication_Tag&) {
-    // `run`'s buffers, and the text they held, are gone with its frame.
     return std::nullopt;
   }
 }
