@@ -1,9 +1,12 @@
 #pragma once
 // The whole primitive layer.
 
+#include <quillon/aead.hpp>
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
+#include <quillon/ccm.hpp>
 #include <quillon/cmac.hpp>
+#include <quillon/gcm.hpp>
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
 #include <quillon/iv.hpp>
