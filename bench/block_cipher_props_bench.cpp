@@ -168,11 +168,13 @@ struct Suite {
   std::size_t ivMaterialLength;
 };
 
-const Suite propertyGroups{"makeBlockCipherPropTests", &quillon_tests::makeBlockCipherPropTests<AES>,
-                           &quillon_tests::makeBlockCipherPropTests<RecordingAES>,
+const Suite propertyGroups{"makeBlockCipherPropTests",
+                           [] { return quillon_tests::makeBlockCipherPropTests<AES>(); },
+                           [] { return quillon_tests::makeBlockCipherPropTests<RecordingAES>(); },
                            meanMaterialLength};
-const Suite modeConsistency{"makeModeConsistencyTests", &quillon_tests::makeModeConsistencyTests<AES>,
-                            &quillon_tests::makeModeConsistencyTests<RecordingAES>, 16};
+const Suite modeConsistency{"makeModeConsistencyTests",
+                            [] { return quillon_tests::makeModeConsistencyTests<AES>(); },
+                            [] { return quillon_tests::makeModeConsistencyTests<RecordingAES>(); }, 16};
 
 std::vector<RecordedCase> record(const Suite& suite) {
   std::vector<RecordedCase> cases;

@@ -1,6 +1,7 @@
 #include <quillon_tests/detail/mode_inputs.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -8,6 +9,7 @@
 
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/generators.hpp>
+#include <quillon_tests/property.hpp>
 
 namespace quillon_tests::detail {
 
@@ -49,13 +51,6 @@ class ZeroingShrinks {
   std::size_t at_ = 0;
 };
 
-rc::Gen<std::vector<std::size_t>> cutsGen(std::size_t length) {
-  if (length < 2) return rc::gen::just(std::vector<std::size_t>{});
-  return rc::gen::mapcat(uniformIn(0, 4), [length](std::size_t count) {
-    return rc::gen::container<std::vector<std::size_t>>(count, uniformIn(1, length));
-  });
-}
-
 }  // namespace
 
 rc::Gen<std::size_t> uniformIn(std::size_t min, std::size_t max) {
@@ -73,6 +68,13 @@ rc::Gen<ByteString> zeroShrinkingBytesGen(std::size_t length) {
     return rc::shrinkable::shrinkRecur(std::move(bytes), [](const ByteString& value) {
       return rc::Seq<ByteString>(ZeroingShrinks(value));
     });
+  });
+}
+
+rc::Gen<ByteString> shorteningBytesGen(std::size_t length) {
+  return rc::Gen<ByteString>([length](const rc::Random& random, int /*size*/) {
+    ByteString bytes = fillRandomBytes(rc::Random(random).next(), length, 255);
+    return bytes.empty() ? rc::shrinkable::just(std::move(bytes)) : shrinkableByteString(std::move(bytes));
   });
 }
 
@@ -117,38 +119,223 @@ rc::Gen<ByteString> cipherKeyBytesGen(std::vector<std::size_t> likelyLengths) {
   return rc::gen::mapcat(lengths, zeroShrinkingBytesGen);
 }
 
+namespace {
+
+/// The input drawn from `random`: the IV, the message's shape and bytes,
+/// the split and the cuts, in that order from one stream.
+ModeInput drawModeInput(rc::Random random, std::size_t blockBytes, bool partialBlocks) {
+  auto below = [&random](std::size_t bound) { return static_cast<std::size_t>(random.next() % bound); };
+  ModeInput input;
+  {
+    // The IV: a random block ending, for six kinds in seven, in a run of
+    // 0xff bytes of 1, 2, 4, 8, a whole block or any length.
+    std::vector<Byte> iv = fillRandomBytes(random.next(), blockBytes, 255).release();
+    static constexpr std::size_t fixedRuns[] = {0, 1, 2, 4, 8};
+    const std::size_t kind = below(7);
+    const std::size_t otherRun = 1 + below(blockBytes);
+    const std::size_t stepsBelowCarry = below(4);
+    const std::size_t run =
+        std::min(blockBytes, kind < 5 ? fixedRuns[kind] : kind == 5 ? blockBytes : otherRun);
+    if (run > 0) {
+      std::fill(iv.end() - static_cast<std::ptrdiff_t>(run), iv.end(), Byte{0xff});
+      iv.back() = static_cast<Byte>(0xff - stepsBelowCarry);
+    }
+    input.ivMaterial = ByteString(std::move(iv));
+  }
+  // Half the messages have at most three blocks: short streams are where an
+  // IV handed back wrongly shows first and where failures are easiest to read.
+  const bool longer = below(2) == 1;
+  const std::size_t fewBlocks = below(4);
+  const std::size_t manyBlocks = below(maxModeBlocks + 1);
+  const std::size_t tailKind = below(4);
+  const std::size_t anyTail = below(blockBytes);
+  const std::size_t blocks = longer ? manyBlocks : fewBlocks;
+  const std::size_t tails[] = {0, 1, blockBytes - 1, anyTail};
+  const std::size_t length = blocks * blockBytes + (partialBlocks ? tails[tailKind] : 0);
+  input.message = fillRandomBytes(random.next(), length, 255);
+  input.split = below(blocks + 1) * blockBytes;
+  if (length >= 2) {
+    const std::size_t count = below(4);
+    for (std::size_t i = 0; i < count; ++i) input.cuts.push_back(1 + below(length - 1));
+    std::sort(input.cuts.begin(), input.cuts.end());
+    input.cuts.erase(std::unique(input.cuts.begin(), input.cuts.end()), input.cuts.end());
+  }
+  return input;
+}
+
+/// `input` without the message bytes [from, to): the split and the cuts
+/// after the range move back with the bytes, a split inside it goes to its
+/// start (rounded down to a block), cuts inside it go.
+ModeInput withoutBytes(const ModeInput& input, std::size_t from, std::size_t to, std::size_t blockBytes) {
+  const std::size_t removed = to - from;
+  const quillon::ByteView bytes = input.message.view();
+  std::vector<Byte> message(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(from));
+  message.insert(message.end(), bytes.begin() + static_cast<std::ptrdiff_t>(to), bytes.end());
+  ModeInput out{input.ivMaterial, ByteString(std::move(message)), 0, {}};
+  const std::size_t length = out.message.size();
+  const std::size_t split = input.split >= to ? input.split - removed : std::min(input.split, from);
+  out.split = std::min(split, length) / blockBytes * blockBytes;
+  for (std::size_t cut : input.cuts) {
+    const std::size_t moved = cut <= from ? cut : cut >= to ? cut - removed : 0;
+    if (moved > 0 && moved < length && (out.cuts.empty() || out.cuts.back() < moved)) out.cuts.push_back(moved);
+  }
+  return out;
+}
+
+/// The candidates of one shrink step of a mode input, made one at a time.
+/// In the order tried:
+///  1. shorter, the split and the cuts following the bytes: no message; one
+///     byte (stream modes); half the whole blocks (the first, the second
+///     half); all blocks before the split but one, all after it but one;
+///     each block; then the tail: none, one byte, one byte less; or, with
+///     no tail, the last block cut to one byte (stream modes);
+///  2. the split toward the start: at the start, halfway, one block earlier;
+///  3. fewer and earlier cuts: none, each dropped, each moved to just after
+///     the one before it, or one byte earlier;
+///  4. zero bytes: ranges of the IV, then of the message, set to zero.
+class ModeInputShrinks {
+ public:
+  ModeInputShrinks(ModeInput input, std::size_t blockBytes, bool partialBlocks)
+      : input_(std::move(input)), blockBytes_(blockBytes), partial_(partialBlocks),
+        ivZeros_(input_.ivMaterial), messageZeros_(input_.message) {}
+
+  rc::Maybe<ModeInput> operator()() {
+    while (index_ < candidateCount()) {
+      if (std::optional<ModeInput> candidate = make(index_++)) return std::move(*candidate);
+    }
+    if (rc::Maybe<ByteString> iv = ivZeros_()) {
+      ModeInput candidate = input_;
+      candidate.ivMaterial = std::move(*iv);
+      return candidate;
+    }
+    if (rc::Maybe<ByteString> message = messageZeros_()) {
+      ModeInput candidate = input_;
+      candidate.message = std::move(*message);
+      return candidate;
+    }
+    return rc::Nothing;
+  }
+
+ private:
+  static constexpr std::size_t fixedShorter = 6;  // empty, one byte, two halves, before/after the split
+  static constexpr std::size_t tailCandidates = 4;
+  static constexpr std::size_t splitCandidates = 3;
+
+  std::size_t blocks() const { return input_.message.size() / blockBytes_; }
+  std::size_t tail() const { return input_.message.size() % blockBytes_; }
+  std::size_t cutCandidates() const { return 1 + 3 * input_.cuts.size(); }
+  std::size_t candidateCount() const {
+    return fixedShorter + blocks() + tailCandidates + splitCandidates + cutCandidates();
+  }
+
+  std::optional<ModeInput> without(std::size_t from, std::size_t to) const {
+    if (from >= to) return std::nullopt;
+    return withoutBytes(input_, from, to, blockBytes_);
+  }
+
+  std::optional<ModeInput> make(std::size_t index) const {
+    const std::size_t length = input_.message.size();
+    const std::size_t nb = blocks();
+    const std::size_t wholeEnd = nb * blockBytes_;
+    const std::size_t splitBlock = input_.split / blockBytes_;
+    if (index < fixedShorter) {
+      switch (index) {
+        case 0: return without(0, length);
+        case 1: return partial_ && length > 1 ? without(1, length) : std::nullopt;
+        case 2: return nb >= 2 ? without(0, nb / 2 * blockBytes_) : std::nullopt;
+        case 3: return nb >= 2 ? without(nb / 2 * blockBytes_, wholeEnd) : std::nullopt;
+        case 4: return splitBlock >= 2 ? without(0, input_.split - blockBytes_) : std::nullopt;
+        default:
+          return nb >= splitBlock + 2 ? without(input_.split + blockBytes_, wholeEnd) : std::nullopt;
+      }
+    }
+    index -= fixedShorter;
+    if (index < nb) {
+      const std::size_t block = nb - 1 - index;  // the last block first
+      return without(block * blockBytes_, (block + 1) * blockBytes_);
+    }
+    index -= nb;
+    if (index < tailCandidates) {
+      const std::size_t t = tail();
+      switch (index) {
+        case 0: return t > 0 ? without(wholeEnd, length) : std::nullopt;
+        case 1: return t > 1 ? without(wholeEnd + 1, length) : std::nullopt;
+        case 2: return t > 2 ? without(length - 1, length) : std::nullopt;
+        default:
+          return t == 0 && partial_ && nb > 0 && blockBytes_ > 1 ? without(length - blockBytes_ + 1, length)
+                                                                  : std::nullopt;
+      }
+    }
+    index -= tailCandidates;
+    if (index < splitCandidates) {
+      const std::size_t split = input_.split;
+      std::size_t moved = split;
+      switch (index) {
+        case 0: moved = 0; break;
+        case 1: moved = splitBlock / 2 * blockBytes_; break;
+        default: moved = split >= blockBytes_ ? split - blockBytes_ : split; break;
+      }
+      // Each new split once: 0, then halfway, then one block earlier.
+      const bool fresh = moved < split && (index == 0 || moved > 0) &&
+                         (index != 2 || moved != splitBlock / 2 * blockBytes_);
+      if (!fresh) return std::nullopt;
+      ModeInput candidate = input_;
+      candidate.split = moved;
+      return candidate;
+    }
+    index -= splitCandidates;
+    const std::vector<std::size_t>& cuts = input_.cuts;
+    if (index == 0) {
+      if (cuts.empty()) return std::nullopt;
+      ModeInput candidate = input_;
+      candidate.cuts.clear();
+      return candidate;
+    }
+    --index;
+    const std::size_t which = index / 3;
+    if (which >= cuts.size()) return std::nullopt;
+    ModeInput candidate = input_;
+    const std::size_t earliest = which == 0 ? 1 : cuts[which - 1] + 1;
+    switch (index % 3) {
+      case 0:
+        if (cuts.size() < 2) return std::nullopt;  // the same as none at all
+        candidate.cuts.erase(candidate.cuts.begin() + static_cast<std::ptrdiff_t>(which));
+        return candidate;
+      case 1:
+        if (cuts[which] <= earliest) return std::nullopt;
+        candidate.cuts[which] = earliest;
+        return candidate;
+      default:
+        if (cuts[which] - 1 <= earliest) return std::nullopt;  // no move, or the one above
+        candidate.cuts[which] = cuts[which] - 1;
+        return candidate;
+    }
+  }
+
+  ModeInput input_;
+  std::size_t blockBytes_;
+  bool partial_;
+  ZeroingShrinks ivZeros_;
+  ZeroingShrinks messageZeros_;
+  std::size_t index_ = 0;
+};
+
+}  // namespace
+
+rc::Seq<ModeInput> modeInputShrinks(const ModeInput& input, std::size_t blockBytes, bool partialBlocks) {
+  return rc::Seq<ModeInput>(ModeInputShrinks(input, blockBytes, partialBlocks));
+}
+
 rc::Gen<ModeInput> modeInputGen(std::size_t blockBytes, bool partialBlocks) {
   if (blockBytes == 0)
     throw std::invalid_argument("quillon_tests: mode inputs need blocks of at least one byte");
-  struct Shape {
-    std::size_t blocks, tail;
-  };
-  // Half the messages have at most three blocks: short streams are where an
-  // IV handed back wrongly shows first and where failures are easiest to read.
-  const auto shapes = rc::gen::apply(
-      [blockBytes, partialBlocks](std::size_t longer, std::size_t fewBlocks, std::size_t manyBlocks,
-                                  std::size_t tailKind, std::size_t anyTail) {
-        const std::size_t tails[] = {0, 1, blockBytes - 1, anyTail};
-        return Shape{longer == 0 ? fewBlocks : manyBlocks, partialBlocks ? tails[tailKind] : 0};
-      },
-      uniformIn(0, 2), uniformIn(0, 4), uniformIn(0, maxModeBlocks + 1), uniformIn(0, 4),
-      uniformIn(0, blockBytes));
-  const auto messages = rc::gen::mapcat(shapes, [blockBytes](Shape shape) {
-    const std::size_t length = shape.blocks * blockBytes + shape.tail;
-    return rc::gen::apply(
-        [blockBytes](ByteString message, std::size_t splitBlocks, std::vector<std::size_t> cuts) {
-          std::sort(cuts.begin(), cuts.end());
-          cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-          return ModeInput{{}, std::move(message), splitBlocks * blockBytes, std::move(cuts)};
-        },
-        zeroShrinkingBytesGen(length), uniformIn(0, shape.blocks + 1), cutsGen(length));
+  return rc::Gen<ModeInput>([blockBytes, partialBlocks](const rc::Random& random, int /*size*/) {
+    return rc::shrinkable::shrinkRecur(
+        drawModeInput(random, blockBytes, partialBlocks),
+        [blockBytes, partialBlocks](const ModeInput& input) {
+          return modeInputShrinks(input, blockBytes, partialBlocks);
+        });
   });
-  return rc::gen::apply(
-      [](ByteString iv, ModeInput input) {
-        input.ivMaterial = std::move(iv);
-        return input;
-      },
-      carryBiasedBlockGen(blockBytes), messages);
 }
 
 quillon::LazyByteString chunkedSlice(const ModeInput& input, std::size_t begin, std::size_t end) {
@@ -172,6 +359,14 @@ void showValue(const ModeInput& input, std::ostream& os) {
     separator = ", ";
   }
   os << "]: " << input.message;
+}
+
+void noteModeInput(const ModeInput& input, bool withSplit) {
+  noteMessage("message", chunkedSlice(input, 0, input.message.size()));
+  if (withSplit) noteValue("split at", std::to_string(input.split));
+  std::string cuts = "[";
+  for (std::size_t cut : input.cuts) cuts += (cuts.size() > 1 ? ", " : "") + std::to_string(cut);
+  noteInput({"chunk cuts", "", cuts + "]"});
 }
 
 bool sameRun(const std::string& what, std::string_view expectedSource, const ModeRun& expected,

@@ -22,7 +22,10 @@
 // material m, IV material v, message p or x. The key is m followed by one
 // zero byte, repeated to keyLength()/8 bytes, given to buildKey; the IV is
 // IV<K>::get of v. A case whose key buildKey refuses, or whose IV does not
-// read, is discarded; with every case discarded the property gives up.
+// read, is discarded; with every case discarded the property gives up. A
+// failure report names the case's inputs: the "message" (for the second
+// group, as cut to whole blocks), the "key" bytes given to buildKey and
+// the "IV".
 // A cipher whose blockSize() is under 8 bits has no whole blocks to cut the
 // message to: the second group's cases fail with BlockSizeUnderOneByteError.
 
@@ -65,6 +68,7 @@ Test encDecProperty(std::string name, IVModeFunctions<K> mode) {
   return testProperty(std::move(name), [mode](const quillon::ByteString& m,
                                               const quillon::ByteString& v,
                                               const quillon::ByteString& p) {
+    noteMessage("message", p);
     const K key = derivedKey<K>(m);
     const quillon::IV<K> iv = derivedIV<K>(v);
     const quillon::ByteString q = quillon::padESPBlockSize<K>(p);
@@ -81,9 +85,10 @@ Test strictLazyProperty(std::string name, IVModeFunctions<K> mode) {
   return testProperty(std::move(name), [mode](const quillon::ByteString& m,
                                               const quillon::ByteString& v,
                                               const quillon::LazyByteString& x) {
+    const quillon::LazyByteString chunked = blockAlignedPrefix(x, K::blockSize());
+    noteMessage("message", chunked);
     const K key = derivedKey<K>(m);
     const quillon::IV<K> iv = derivedIV<K>(v);
-    const quillon::LazyByteString chunked = blockAlignedPrefix(x, K::blockSize());
     const quillon::ByteString contiguous = chunked.toStrict();
     {
       const auto [c1, e1] = mode.encrypt(key, iv, contiguous);
@@ -111,6 +116,7 @@ std::vector<Test> blockCipherPropTests() {
 
   std::vector<Test> ident;
   ident.push_back(testProperty("ECBEncDecID", [](const ByteString& m, const ByteString& p) {
+    noteMessage("message", p);
     const K key = derivedKey<K>(m);
     const ByteString c = quillon::ecb(key, quillon::padESPBlockSize<K>(p));
     const std::optional<ByteString> r = quillon::unpadESP(quillon::unEcb(key, c));
@@ -124,8 +130,9 @@ std::vector<Test> blockCipherPropTests() {
 
   std::vector<Test> lazy;
   lazy.push_back(testProperty("ECBStringLazyEq", [](const ByteString& m, const LazyByteString& x) {
-    const K key = derivedKey<K>(m);
     const LazyByteString chunked = blockAlignedPrefix(x, K::blockSize());
+    noteMessage("message", chunked);
+    const K key = derivedKey<K>(m);
     const ByteString contiguous = chunked.toStrict();
     return holdsSame("ecbLazy differs from ecb", "ecbLazy", quillon::ecbLazy(key, chunked), "ecb",
                      quillon::ecb(key, contiguous)) &&
@@ -153,9 +160,7 @@ std::vector<Test> makeBlockCipherPropTests(const SourceLocation& where = SourceL
   // A type that is not a cipher gets the one error above, not the many that
   // instantiating the properties would add.
   if constexpr (quillon::BlockCipher<K>) {
-    std::vector<Test> groups = detail::blockCipherPropTests<K>();
-    for (Test& group : groups) group = withLocation(std::move(group), where);
-    return groups;
+    return detail::locatedAt(detail::blockCipherPropTests<K>(), where);
   } else {
     return {};
   }

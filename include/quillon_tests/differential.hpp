@@ -6,7 +6,9 @@
 //   registerTests("MyAES", makeBlockCipherDifferentialTests<MyAES128, quillon::openssl::AES128>());
 //
 // Every report gives the reference's value as "expected" and the
-// implementation's as "actual".
+// implementation's as "actual", and names the case's inputs: "message",
+// "HMAC key", "key" (the bytes given to both buildKeys), "IV", "chunk
+// cuts". The groups and their properties are located at the builder's call.
 //
 // makeHashDifferentialTests<D, R>(): group "Differential tests (hash)":
 //   "HashMatchesReference": hash over random chunks and hashStrict of the
@@ -39,7 +41,7 @@
 #include <quillon_tests/detail/block_cipher_cases.hpp>
 #include <quillon_tests/detail/mode_inputs.hpp>
 #include <quillon_tests/generators.hpp>
-#include <quillon_tests/mode_consistency.hpp>
+#include <quillon_tests/detail/mode_runs.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
 
@@ -56,6 +58,7 @@ std::vector<Test> hashDifferentialTests() {
   using quillon::LazyByteString;
   std::vector<Test> leaves;
   leaves.push_back(testProperty("HashMatchesReference", [](const LazyByteString& x) {
+    noteMessage("message", x);
     const ByteString contiguous = x.toStrict();
     return sameRun("hash over " + std::to_string(x.chunks().size()) + " chunks", referenceSource,
                    {R::hash(x).encode(), {}}, underTestSource, {D::hash(x).encode(), {}}) &&
@@ -63,7 +66,9 @@ std::vector<Test> hashDifferentialTests() {
                    underTestSource, {D::hashStrict(contiguous).encode(), {}});
   }));
   leaves.push_back(testProperty("HMACMatchesReference", [](const LazyByteString& x) {
+    noteMessage("message", x);
     const ByteString key = *hmacKeyGen(blockBytesOf(D::blockLength()));
+    noteBytes("HMAC key", key);
     const ByteString contiguous = x.toStrict();
     const std::string keyNote = " with a " + std::to_string(key.size()) + "-byte key";
     return sameRun("hmac" + keyNote, referenceSource, {quillon::hmac<R>(key, x).encode(), {}},
@@ -77,11 +82,12 @@ std::vector<Test> hashDifferentialTests() {
   return group;
 }
 
-/// The same key for both, derived for K's keyLength(); discards the case
-/// when either refuses it.
+/// The same key for both, derived for K's keyLength() and noted as the
+/// case's "key"; discards the case when either refuses it.
 template <class K, class R>
 std::pair<K, R> derivedKeys(const quillon::ByteString& material) {
   const quillon::ByteString bytes = deriveKeyBytes(material, K::keyLength());
+  noteBytes("key", bytes);
   std::optional<K> key = K::buildKey(bytes);
   std::optional<R> reference = R::buildKey(bytes);
   if (!key || !reference)
@@ -97,16 +103,25 @@ bool sameBlockSize() {
   return false;
 }
 
+/// The IV both read from the same material, noted once.
+template <class K, class R>
+std::pair<quillon::IV<K>, quillon::IV<R>> derivedIVs(const quillon::ByteString& material) {
+  quillon::IV<K> iv = derivedIV<K>(material);
+  const auto read = quillon::IV<R>::get(material);
+  const quillon::IV<R>* reference = quillon::doneValue(read);
+  if (reference == nullptr) RC_DISCARD("IV::get could not read an IV from the IV material");
+  return {std::move(iv), *reference};
+}
+
 template <class K, class R, class In, class OutK, class OutR>
 bool sameAsReference(const std::string& name,
                      OutK (*function)(const K&, const quillon::IV<K>&, In),
                      OutR (*reference)(const R&, const quillon::IV<R>&, In),
-                     const std::pair<K, R>& keys, const ModeInput& input) {
+                     const std::pair<K, R>& keys,
+                     const std::pair<quillon::IV<K>, quillon::IV<R>>& ivs, const ModeInput& input) {
   const auto bytes = messageSlice<In>(input, 0, input.message.size());
-  return sameRun(name, referenceSource,
-                 modeRun(reference(keys.second, derivedIV<R>(input.ivMaterial), bytes)),
-                 underTestSource,
-                 modeRun(function(keys.first, derivedIV<K>(input.ivMaterial), bytes)));
+  return sameRun(name, referenceSource, modeRun(reference(keys.second, ivs.second, bytes)),
+                 underTestSource, modeRun(function(keys.first, ivs.first, bytes)));
 }
 
 template <class K, class R>
@@ -115,11 +130,13 @@ Test modeDifferentialProperty(std::string name, IVModeFunctions<K> mode,
   return testProperty(std::move(name), [mode, reference,
                                          partialBlocks](const quillon::ByteString& m) {
     if (!sameBlockSize<K, R>()) return false;
-    const std::pair<K, R> keys = derivedKeys<K, R>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
+    noteModeInput(input, false);
+    const std::pair<K, R> keys = derivedKeys<K, R>(m);
+    const auto ivs = derivedIVs<K, R>(input.ivMaterial);
     const auto matches = [&](auto function, auto referenceFunction, bool decrypt, bool lazy) {
       return sameAsReference(modeFunctionName(mode.name, decrypt, lazy), function,
-                             referenceFunction, keys, input);
+                             referenceFunction, keys, ivs, input);
     };
     return matches(mode.encrypt, reference.encrypt, false, false) &&
            matches(mode.decrypt, reference.decrypt, true, false) &&
@@ -136,6 +153,7 @@ std::vector<Test> blockCipherDifferentialTests() {
     const auto likely = std::vector<std::size_t>{static_cast<std::size_t>(K::keyLength() / 8),
                                                  static_cast<std::size_t>(R::keyLength() / 8)};
     const ByteString bytes = *cipherKeyBytesGen(likely);
+    noteBytes("key", bytes);
     const bool expected = R::buildKey(bytes).has_value();
     const bool actual = K::buildKey(bytes).has_value();
     if (expected == actual) return true;
@@ -146,8 +164,9 @@ std::vector<Test> blockCipherDifferentialTests() {
   }));
   leaves.push_back(testProperty("ECBMatchesReference", [](const ByteString& m) {
     if (!sameBlockSize<K, R>()) return false;
-    const auto [key, reference] = derivedKeys<K, R>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), false);
+    noteModeInput(input, false);
+    const auto [key, reference] = derivedKeys<K, R>(m);
     const ByteString& bytes = input.message;
     const quillon::LazyByteString chunks = chunkedSlice(input, 0, bytes.size());
     return sameRun("ecb", referenceSource, {quillon::ecb(reference, bytes), {}}, underTestSource,
@@ -175,12 +194,13 @@ std::vector<Test> blockCipherDifferentialTests() {
 
 }  // namespace detail
 
+/// The group, located (with its properties) at the builder's call.
 template <class D, class R>
-std::vector<Test> makeHashDifferentialTests() {
+std::vector<Test> makeHashDifferentialTests(const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseHash<D>());
   static_assert(quillon::diagnoseHash<R>());
   if constexpr (quillon::Hash<D> && quillon::Hash<R>) {
-    return detail::hashDifferentialTests<D, R>();
+    return detail::locatedAt(detail::hashDifferentialTests<D, R>(), where);
   } else {
     return {};
   }
@@ -188,16 +208,19 @@ std::vector<Test> makeHashDifferentialTests() {
 
 /// The same; the witnesses only select the types.
 template <class D, class R>
-std::vector<Test> makeHashDifferentialTests(const D& /*witness*/, const R& /*reference*/) {
-  return makeHashDifferentialTests<D, R>();
+std::vector<Test> makeHashDifferentialTests(const D& /*witness*/, const R& /*reference*/,
+                                            const SourceLocation& where = SourceLocation::current()) {
+  return makeHashDifferentialTests<D, R>(where);
 }
 
+/// The group, located (with its properties) at the builder's call.
 template <class K, class R>
-std::vector<Test> makeBlockCipherDifferentialTests() {
+std::vector<Test> makeBlockCipherDifferentialTests(
+    const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseBlockCipher<K>());
   static_assert(quillon::diagnoseBlockCipher<R>());
   if constexpr (quillon::BlockCipher<K> && quillon::BlockCipher<R>) {
-    return detail::blockCipherDifferentialTests<K, R>();
+    return detail::locatedAt(detail::blockCipherDifferentialTests<K, R>(), where);
   } else {
     return {};
   }
@@ -205,8 +228,10 @@ std::vector<Test> makeBlockCipherDifferentialTests() {
 
 /// The same; the witnesses only select the types.
 template <class K, class R>
-std::vector<Test> makeBlockCipherDifferentialTests(const K& /*witness*/, const R& /*reference*/) {
-  return makeBlockCipherDifferentialTests<K, R>();
+std::vector<Test> makeBlockCipherDifferentialTests(
+    const K& /*witness*/, const R& /*reference*/,
+    const SourceLocation& where = SourceLocation::current()) {
+  return makeBlockCipherDifferentialTests<K, R>(where);
 }
 
 }  // namespace quillon_tests

@@ -5,7 +5,8 @@
 // followed by the names of the groups above it, joined with "/"; its test
 // name is the leaf's own name (duplicates are allowed and all run). Failures
 // and errors become GoogleTest failures carrying the full report, which ends
-// with the command line that reruns just that test. Properties are checked
+// with the command line that reruns just that test (for a property, just
+// that case). Properties are checked
 // by RapidCheck under the id "<suite name>/<test name>", as RapidCheck's own
 // GoogleTest integration does, so RC_PARAMS (seed, max_success, reproduce)
 // applies to them.
@@ -13,8 +14,10 @@
 // A leaf's location (Test::location()) becomes the GoogleTest test's file
 // and line, so the JSON and XML reports and IDE test explorers show the
 // vector record of a known-answer test, and its failures are reported at
-// that file and line. Leaves without a location are reported here, in the
-// adapter. Registration follows the tree's order, which the suites keep the
+// that file and line. Leaves without a location have no file ("unknown
+// file"). A property's failure report ends with one shell line that reruns
+// exactly its shrunk case: the RC_PARAMS setting, this program and the
+// filter. Registration follows the tree's order, which the suites keep the
 // same on every machine: GoogleTest's sharding (GTEST_TOTAL_SHARDS,
 // GTEST_SHARD_INDEX) splits a run by position, so that is what lets shards
 // run on different machines.

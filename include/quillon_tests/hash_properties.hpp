@@ -9,7 +9,8 @@
 //  - "OutputLengthIsByteAligned": outputLength() is a whole number of bytes.
 //
 // The group and its properties are located at the builder's call, so that
-// reports point at the code that asked for them.
+// reports point at the code that asked for them; a failure report names the
+// case's "message" with its length and chunks.
 
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
@@ -30,6 +31,7 @@ Test makeHashPropTests(const SourceLocation& where = SourceLocation::current()) 
       {
           testProperty("LazyStrictEqual",
                        [](const LazyByteString& x) {
+                         noteMessage("message", x);
                          const D chunked = D::hash(x);
                          const D contiguous = D::hashStrict(x.toStrict());
                          if (chunked == contiguous) return true;
@@ -39,6 +41,7 @@ Test makeHashPropTests(const SourceLocation& where = SourceLocation::current()) 
                        }),
           testProperty("DigestLen",
                        [](const LazyByteString& x) {
+                         noteMessage("message", x);
                          // Arithmetic shift, as the lengths are signed bits.
                          const auto expected = static_cast<std::size_t>(D::outputLength() >> 3);
                          const std::size_t chunked = D::hash(x).encode().size();
@@ -58,6 +61,7 @@ Test makeHashPropTests(const SourceLocation& where = SourceLocation::current()) 
                        }),
           testProperty("GetPutHash",
                        [](const LazyByteString& x) {
+                         noteMessage("message", x);
                          const D digest = D::hashStrict(x.toStrict());
                          const quillon::ByteString encoded = digest.encode();
                          const auto read = D::get(encoded);

@@ -16,7 +16,9 @@
 //     the output and the returned IV of the generic mode run over the
 //     cipher's own encryptBlock / decryptBlock; encryption, decryption, lazy.
 //
-// A cipher without mode members passes by construction. Inputs: key
+// A cipher without mode members passes by construction. The group and its
+// properties are located at the builder's call; a failure report names the
+// case's inputs as "message", "split at", "chunk cuts", "key" and "IV". Inputs: key
 // material as for makeBlockCipherPropTests, then a mode input
 // (quillon_tests/detail/mode_inputs.hpp): an IV biased toward counter
 // carries, a message around whole blocks (with a partial tail for CFB, OFB
@@ -24,17 +26,16 @@
 // of it shrinks, so a failure is reported on a small case.
 
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
-#include <quillon/detail/generic_modes.hpp>
 #include <quillon/iv.hpp>
 #include <quillon/modes.hpp>
 #include <quillon_tests/detail/block_cipher_cases.hpp>
 #include <quillon_tests/detail/mode_inputs.hpp>
+#include <quillon_tests/detail/mode_runs.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
@@ -42,66 +43,6 @@
 namespace quillon_tests {
 
 namespace detail {
-
-using quillon::detail::Direction;
-
-/// The generic modes over K's encryptBlock / decryptBlock, as mode values.
-template <class K>
-constexpr IVModeFunctions<K> genericCbcFunctions{
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCbc(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCbc(k, v, b, Direction::decrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCbcLazy(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCbcLazy(k, v, b, Direction::decrypt);
-    },
-    "cbc"};
-template <class K>
-constexpr IVModeFunctions<K> genericCfbFunctions{
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCfb(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCfb(k, v, b, Direction::decrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCfbLazy(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCfbLazy(k, v, b, Direction::decrypt);
-    },
-    "cfb"};
-// OFB and CTR are the same operation both ways.
-template <class K>
-constexpr IVModeFunctions<K> genericOfbFunctions{
-    &quillon::detail::genericOfb<K>, &quillon::detail::genericOfb<K>,
-    &quillon::detail::genericOfbLazy<K>, &quillon::detail::genericOfbLazy<K>, "ofb"};
-template <class K>
-constexpr IVModeFunctions<K> genericCtrFunctions{
-    &quillon::detail::genericCtr<K>, &quillon::detail::genericCtr<K>,
-    &quillon::detail::genericCtrLazy<K>, &quillon::detail::genericCtrLazy<K>, "ctr"};
-
-/// input.message[begin, end) as a mode function of input type In takes it.
-template <class In>
-auto messageSlice(const ModeInput& input, std::size_t begin, std::size_t end) {
-  if constexpr (std::is_same_v<In, quillon::ByteView>)
-    return input.message.view().subspan(begin, end - begin);
-  else
-    return chunkedSlice(input, begin, end);
-}
-
-inline quillon::ByteString joined(quillon::ByteString bytes) { return bytes; }
-inline quillon::ByteString joined(const quillon::LazyByteString& bytes) { return bytes.toStrict(); }
-
-template <class Output, class K>
-ModeRun modeRun(const std::pair<Output, quillon::IV<K>>& result) {
-  return {joined(result.first), quillon::ByteString(result.second.bytes())};
-}
 
 /// The message through `function` in one call, and in two calls cut at
 /// input.split, the second from the IV the first returned: the same.
@@ -137,8 +78,9 @@ bool matchesGeneric(const std::string& name,
 template <class K>
 Test continuationProperty(std::string name, IVModeFunctions<K> mode, bool partialBlocks) {
   return testProperty(std::move(name), [mode, partialBlocks](const quillon::ByteString& m) {
-    const K key = derivedKey<K>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
+    noteModeInput(input, true);
+    const K key = derivedKey<K>(m);
     const quillon::IV<K> iv = derivedIV<K>(input.ivMaterial);
     const auto continues = [&](auto function, bool decrypt, bool lazy) {
       return continuesInTwoCalls(modeFunctionName(mode.name, decrypt, lazy), function, key, iv,
@@ -154,8 +96,9 @@ Test matchesBlockFunctionProperty(std::string name, IVModeFunctions<K> mode,
                                   IVModeFunctions<K> generic, bool partialBlocks) {
   return testProperty(std::move(name), [mode, generic,
                                          partialBlocks](const quillon::ByteString& m) {
-    const K key = derivedKey<K>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), partialBlocks);
+    noteModeInput(input, false);
+    const K key = derivedKey<K>(m);
     const quillon::IV<K> iv = derivedIV<K>(input.ivMaterial);
     const auto matches = [&](auto function, auto reference, bool decrypt, bool lazy) {
       return matchesGeneric(modeFunctionName(mode.name, decrypt, lazy), function, reference, key,
@@ -171,23 +114,22 @@ Test matchesBlockFunctionProperty(std::string name, IVModeFunctions<K> mode,
 template <class K>
 Test ecbMatchesBlockFunctionProperty() {
   return testProperty("ECBMatchesBlockFunction", [](const quillon::ByteString& m) {
-    using quillon::detail::genericEcb;
-    using quillon::detail::genericEcbLazy;
-    const K key = derivedKey<K>(m);
     const ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), false);
+    noteModeInput(input, false);
+    const K key = derivedKey<K>(m);
     const quillon::ByteString& bytes = input.message;
     const quillon::LazyByteString chunks = chunkedSlice(input, 0, bytes.size());
     const char* generic = "the generic mode over encryptBlock/decryptBlock";
-    return sameRun("ecb", generic, {genericEcb(key, bytes, Direction::encrypt), {}},
+    return sameRun("ecb", generic, {genericEcbOf(key, bytes, Direction::encrypt), {}},
                    "ecb as the cipher runs it", {quillon::ecb(key, bytes), {}}) &&
-           sameRun("unEcb", generic, {genericEcb(key, bytes, Direction::decrypt), {}},
+           sameRun("unEcb", generic, {genericEcbOf(key, bytes, Direction::decrypt), {}},
                    "unEcb as the cipher runs it", {quillon::unEcb(key, bytes), {}}) &&
            sameRun("ecbLazy", generic,
-                   {genericEcbLazy(key, chunks, Direction::encrypt).toStrict(), {}},
+                   {genericEcbLazyOf(key, chunks, Direction::encrypt).toStrict(), {}},
                    "ecbLazy as the cipher runs it",
                    {quillon::ecbLazy(key, chunks).toStrict(), {}}) &&
            sameRun("unEcbLazy", generic,
-                   {genericEcbLazy(key, chunks, Direction::decrypt).toStrict(), {}},
+                   {genericEcbLazyOf(key, chunks, Direction::decrypt).toStrict(), {}},
                    "unEcbLazy as the cipher runs it",
                    {quillon::unEcbLazy(key, chunks).toStrict(), {}});
   });
@@ -216,11 +158,12 @@ std::vector<Test> modeConsistencyTests() {
 
 }  // namespace detail
 
+/// The group, located (with its properties) at the builder's call.
 template <class K>
-std::vector<Test> makeModeConsistencyTests() {
+std::vector<Test> makeModeConsistencyTests(const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseBlockCipher<K>());
   if constexpr (quillon::BlockCipher<K>) {
-    return detail::modeConsistencyTests<K>();
+    return detail::locatedAt(detail::modeConsistencyTests<K>(), where);
   } else {
     return {};
   }
@@ -228,8 +171,9 @@ std::vector<Test> makeModeConsistencyTests() {
 
 /// The same; `witness` only selects the cipher.
 template <class K>
-std::vector<Test> makeModeConsistencyTests(const K& /*witness*/) {
-  return makeModeConsistencyTests<K>();
+std::vector<Test> makeModeConsistencyTests(const K& /*witness*/,
+                                           const SourceLocation& where = SourceLocation::current()) {
+  return makeModeConsistencyTests<K>(where);
 }
 
 }  // namespace quillon_tests

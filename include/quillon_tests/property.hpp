@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include <quillon/byte_string.hpp>
 #include <quillon_tests/test_tree.hpp>
@@ -38,7 +40,51 @@ class ScopedPropertyParams {
   const rc::detail::Configuration* previous_;
 };
 
+/// One input of a property case, named by its role, as a failure report
+/// shows it: `summary` in the report's first line ("key 000102...0f (16
+/// bytes)"; empty to leave the input out of it) and `detail` on a line of its
+/// own ("000102030405060708090a0b0c0d0e0f (16 bytes)").
+struct NotedInput {
+  std::string role;
+  std::string summary;
+  std::string detail;
+};
+
+/// Names an input of the property case that is running on this thread, in
+/// the words of its role: "message", "key", "IV", "split at", "HMAC key".
+/// When a property notes its inputs, its failure report shows them in the
+/// order noted, and nothing else of the generated values (no key material,
+/// no C++ types); a property that notes none is reported with the engine's
+/// own view of its arguments. Note each input before the checks that can
+/// fail on it. Outside a check run through testProperty these do nothing.
+void noteInput(NotedInput input);
+/// Bytes such as a key: "key 000102...0f (16 bytes)", all of them (up to 48)
+/// on the detail line.
+void noteBytes(std::string role, quillon::ByteView bytes);
+/// A message: "message of 32 bytes in chunks [16, 16]", and its bytes.
+void noteMessage(std::string role, const quillon::ByteString& message);
+void noteMessage(std::string role, const quillon::LazyByteString& message);
+/// Any other value, as text: noteValue("split at", "16") shows "split at 16".
+void noteValue(std::string role, std::string text);
+
 namespace detail {
+/// The line that ends every failure report of checkRapidCheckProperty,
+/// up to the RC_PARAMS value that replays the failing case.
+inline constexpr std::string_view reproduceLinePrefix = "to reproduce this case: RC_PARAMS=\"";
+
+/// `report` with its reproduce line made into one that reruns exactly its
+/// case as one shell line: `to rerun this case: RC_PARAMS="..." <command>`,
+/// where `command` runs the test alone (a program and its filter). A report
+/// without that line is returned as it is.
+std::string withRerunCommand(std::string report, std::string_view command);
+
+/// Each of `tests` located at `where`, as withLocation locates one: how the
+/// property builders locate their groups at the call that asked for them.
+inline std::vector<Test> locatedAt(std::vector<Test> tests, const SourceLocation& where) {
+  for (Test& test : tests) test = withLocation(std::move(test), where);
+  return tests;
+}
+
 /// Two byte values that should be equal, for a property's report: both in
 /// hex when short, else their lengths, the first differing offset and the
 /// bytes of each from there; `b` is the reference value. Lines end with '\n'.
@@ -63,10 +109,12 @@ PropertyReport checkRapidCheckProperty(const rc::detail::Property& property,
 /// A property leaf. `testable` is anything RapidCheck accepts: a callable
 /// whose arguments are generated with rc::Arbitrary, returning bool or void
 /// (using RC_ASSERT / RC_PRE). A failure is shrunk before it is reported:
-/// the report shows the smallest failing case found ("smallest failing case:
-/// 16 bytes in chunks [1, 15]" for byte-string inputs), the property's own
-/// messages, the number of shrink steps, and the RC_PARAMS setting that
-/// replays exactly that case. It stays under 4,000 characters.
+/// the report starts with the smallest failing case found, its inputs named
+/// by role when the property notes them (noteMessage and the others:
+/// "smallest failing case: message of 16 bytes in chunks [1, 15]"), then
+/// the property's own messages, the number of shrink steps, and ends with
+/// the RC_PARAMS setting that replays exactly that case. It stays under
+/// 4,000 characters.
 template <class Testable>
 Test testProperty(std::string name, Testable&& testable) {
   rc::detail::Property property = rc::detail::toProperty(std::forward<Testable>(testable));

@@ -7,6 +7,7 @@
 
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/gtest.hpp>
+#include <quillon_tests/property.hpp>
 
 namespace quillon_tests {
 
@@ -14,6 +15,27 @@ namespace {
 
 std::string rerunHint(const std::string& suiteName, const std::string& testName) {
   return "to rerun only this test: --gtest_filter='" + gtestFilterFor(suiteName, testName) + "'";
+}
+
+/// `text` as one word of a shell line: quoted unless it needs no quoting.
+std::string shellWord(const std::string& text) {
+  const bool plain = !text.empty() && text.find_first_not_of(
+                                          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                          "0123456789_-+=./:,@%") == std::string::npos;
+  if (plain) return text;
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+/// The shell command that runs one test of this program alone: the program
+/// as it was started, then the filter.
+std::string rerunCommand(const std::string& suiteName, const std::string& testName) {
+  const std::vector<std::string> arguments = ::testing::internal::GetArgvs();
+  const std::string program = arguments.empty() || arguments.front().empty()
+                                  ? std::string("<test program>")
+                                  : shellWord(arguments.front());
+  return program + " --gtest_filter='" + gtestFilterFor(suiteName, testName) + "'";
 }
 
 class LeafTest : public ::testing::Test {
@@ -51,20 +73,24 @@ class LeafTest : public ::testing::Test {
     const std::string hint = rerunHint(suiteName_, leaf_.name());
     switch (report.verdict) {
       case PropertyVerdict::passed: return;
-      case PropertyVerdict::failed: fail(report.text + '\n' + hint); return;
+      case PropertyVerdict::failed:
+        // One line reruns exactly the shrunk case: its RC_PARAMS and the filter.
+        fail(detail::withRerunCommand(report.text, rerunCommand(suiteName_, leaf_.name())));
+        return;
       case PropertyVerdict::gaveUp: fail("gave up: " + report.text + '\n' + hint); return;
       case PropertyVerdict::error: fail("ended with an error: " + report.text + '\n' + hint); return;
     }
   }
 
   // Reported at the leaf's location (for a known-answer test, the vector's
-  // record), which GoogleTest prints as "file:line: Failure" and IDEs follow.
+  // record), which GoogleTest prints as "file:line: Failure" and IDEs follow;
+  // without one, at no file ("unknown file: Failure") rather than here.
   void fail(const std::string& report) const {
     const SourceLocation& where = leaf_.location();
     if (where.known()) {
       ADD_FAILURE_AT(where.file().c_str(), static_cast<int>(where.line())) << report;
     } else {
-      ADD_FAILURE() << report;
+      ADD_FAILURE_AT(nullptr, -1) << report;
     }
   }
 
@@ -118,10 +144,11 @@ void registerLeaves(const std::string& suiteName, const Test& test) {
     return;
   }
   // The leaf's own location makes reports and test explorers point at the
-  // vector record or the builder's call rather than at this adapter.
+  // vector record or the builder's call; a leaf without one has no file
+  // (never this adapter's, which is no place of the user's).
   const SourceLocation& where = test.location();
-  const char* file = where.known() ? where.file().c_str() : __FILE__;
-  const int line = where.known() ? static_cast<int>(where.line()) : __LINE__;
+  const char* file = where.known() ? where.file().c_str() : "";
+  const int line = where.known() ? static_cast<int>(where.line()) : 0;
   std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
   ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
                           [registered, suiteName]() -> ::testing::Test* {

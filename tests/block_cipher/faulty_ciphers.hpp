@@ -20,7 +20,10 @@ using quillon::LazyByteString;
 using quillon::detail::Direction;
 
 /// A toy 128-bit cipher with 128-bit keys: each byte is mixed with the key
-/// and its position; a bijection per block, cheap enough for many runs.
+/// and a constant of its position; a bijection per block, cheap enough for
+/// many runs. The constants keep a zero key from fixing bytes (0x00 and 0xff
+/// would otherwise encrypt to themselves at position 0), which would let a
+/// keystream repeat and hide a fault on inputs a real cipher fails on.
 /// It has no mode members of its own, so every mode is the generic one.
 template <class Self>
 struct Toy {
@@ -35,18 +38,19 @@ struct Toy {
   [[nodiscard]] ByteString encryptBlock(ByteView in) const { return encryptWith(key, in); }
   [[nodiscard]] ByteString decryptBlock(ByteView in) const { return decryptWith(key, in); }
 
+  static Byte positionConstant(std::size_t i) { return static_cast<Byte>(0x5b * (i % 16 + 1)); }
   static ByteString encryptWith(const std::array<Byte, 16>& k, ByteView in) {
     std::vector<Byte> out(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
       const auto x = static_cast<Byte>(in[i] ^ k[i % 16]);
-      out[i] = static_cast<Byte>(((x << 3) | (x >> 5)) + i % 16 + k[(i + 7) % 16]);
+      out[i] = static_cast<Byte>(((x << 3) | (x >> 5)) + positionConstant(i) + k[(i + 7) % 16]);
     }
     return ByteString(std::move(out));
   }
   static ByteString decryptWith(const std::array<Byte, 16>& k, ByteView in) {
     std::vector<Byte> out(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
-      const auto x = static_cast<Byte>(in[i] - i % 16 - k[(i + 7) % 16]);
+      const auto x = static_cast<Byte>(in[i] - positionConstant(i) - k[(i + 7) % 16]);
       out[i] = static_cast<Byte>(((x >> 3) | (x << 5)) ^ k[i % 16]);
     }
     return ByteString(std::move(out));

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -20,6 +19,7 @@
 
 #include "block_cipher/faulty_modes.hpp"
 #include "support/outcomes.hpp"
+#include "support/seeds.hpp"
 
 namespace {
 
@@ -70,8 +70,10 @@ const FaultCase faultCases[] = {
 
 class ModeConsistencyFaults : public ::testing::TestWithParam<FaultCase> {};
 
+// How small the failures shrink: tests/core/shrunk_failures_test.cpp.
 TEST_P(ModeConsistencyFaults, ExactlyTheLeavesForTheBugFail) {
   const FaultCase& c = GetParam();
+  const test_support::PropertySeed seed(1);
   const std::vector<LeafResult> results = c.run();
   ASSERT_EQ(results.size(), 10 + consistencyLeaves.size());
   std::map<std::string, char> expected;
@@ -86,46 +88,6 @@ TEST_P(ModeConsistencyFaults, ExactlyTheLeavesForTheBugFail) {
 
 INSTANTIATE_TEST_SUITE_P(Bindings, ModeConsistencyFaults, ::testing::ValuesIn(faultCases),
                          [](const auto& info) { return std::string(info.param.binding); });
-
-/// The length of the message a failure report shows, or -1.
-long shownMessageLength(const std::string& report) {
-  static const std::regex shown("(\\d+)-byte message split at byte (\\d+)");
-  std::smatch match;
-  return std::regex_search(report, match, shown) ? std::stol(match[1]) : -1;
-}
-
-TEST(ModeConsistencyReports, FailuresShrinkToAFewBlocksAndSayWhatDiffered) {
-  struct Case {
-    std::vector<LeafResult> (*run)();
-    std::string leaf;
-    std::string says;  // what the report must say about the difference
-  };
-  const Case cases[] = {
-      {&runAllPropertyGroups<faulty::OfbNeverAdvancesIV>, "OFBContinuation",
-       "ofb continued from its returned IV: the output differs\n"},
-      {&runAllPropertyGroups<faulty::LittleEndianCtr>, "CTRMatchesBlockFunction",
-       "expected (the generic mode over encryptBlock/decryptBlock)"},
-      {&runAllPropertyGroups<faulty::CfbPartialBlockKeepsIV>, "CFBMatchesBlockFunction",
-       "cfb: the returned IV differs"},
-      {&runAllPropertyGroups<faulty::Ctr64BitWraps>, "CTRMatchesBlockFunction",
-       "actual (ctr as the cipher runs it)"},
-  };
-  for (const Case& c : cases) {
-    bool found = false;
-    for (const LeafResult& result : c.run()) {
-      if (result.path.back() != c.leaf) continue;
-      found = true;
-      ASSERT_EQ(result.outcome, quillon_tests::Outcome::failed) << result.pathText();
-      EXPECT_NE(result.report.find(c.says), std::string::npos) << result.report;
-      // Two blocks show every one of these bugs; shrinking must get there
-      // or close, not stop at the 500-byte messages first drawn.
-      const long length = shownMessageLength(result.report);
-      EXPECT_GE(length, 0) << result.report;
-      EXPECT_LE(length, 48) << result.report;
-    }
-    EXPECT_TRUE(found) << c.leaf;
-  }
-}
 
 TEST(MakeModeConsistencyTests, OneGroupOfNinePropertiesInOrder) {
   const auto tests =

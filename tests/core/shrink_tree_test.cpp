@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include <quillon_tests/detail/mode_inputs.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/hex.hpp>
 
@@ -171,6 +172,34 @@ TEST(ShrinkTree, EveryCandidateIsSmallerAndStaysInTheGeneratorsRange) {
     for (const ByteString& c : allOf(byteStringShrinks(flat))) {
       EXPECT_LT(measure(c), measure(flat)) << text(c) << " from " << text(flat);
       EXPECT_FALSE(c.empty());
+    }
+  }
+}
+
+TEST(ShrinkTree, ModeInputCandidatesAreValidAndSmaller) {
+  using quillon_tests::detail::ModeInput;
+  // What the step must decrease, in this order (see modeInputShrinks).
+  auto measure = [](const ModeInput& in) {
+    std::size_t cutSum = 0, ivNonzero = 0, messageNonzero = 0;
+    for (std::size_t cut : in.cuts) cutSum += cut;
+    for (quillon::Byte b : in.ivMaterial) ivNonzero += b != 0;
+    for (quillon::Byte b : in.message) messageNonzero += b != 0;
+    return std::tuple{in.message.size(), in.split, in.cuts.size(), cutSum, ivNonzero, messageNonzero};
+  };
+  for (const bool partial : {false, true}) {
+    for (std::uint64_t seed = 0; seed < 40; ++seed) {
+      const ModeInput input = detail::modeInputGen(16, partial)(rc::Random(seed), 0).value();
+      for (const ModeInput& c : allOf(detail::modeInputShrinks(input, 16, partial))) {
+        ASSERT_LT(measure(c), measure(input)) << seed;
+        EXPECT_EQ(c.ivMaterial.size(), 16u);
+        EXPECT_TRUE(partial || c.message.size() % 16 == 0) << c.message.size();
+        EXPECT_EQ(c.split % 16, 0u);
+        EXPECT_LE(c.split, c.message.size());
+        for (std::size_t i = 0; i < c.cuts.size(); ++i) {
+          EXPECT_GT(c.cuts[i], i == 0 ? 0 : c.cuts[i - 1]);
+          EXPECT_LT(c.cuts[i], c.message.size());
+        }
+      }
     }
   }
 }

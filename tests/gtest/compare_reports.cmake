@@ -1,7 +1,8 @@
 # Runs report_program, whose tests are meant to fail, and compares its
 # output, normalised, with the golden file. Then tries what the reports tell
 # a reader to do: each rerun filter must select exactly the test it was
-# printed for, and each RC_PARAMS line must replay the same failing case.
+# printed for, and each property's rerun line (RC_PARAMS, program and filter
+# in one shell line) must run that test alone and replay the same case.
 #   cmake -DPROGRAM=... -DGOLDEN=... -DWORK_DIR=... -P compare_reports.cmake
 # With the environment variable QUILLON_TESTS_REGENERATE_GOLDEN set, the
 # golden file is rewritten from this run instead.
@@ -26,9 +27,10 @@ if(NOT result EQUAL 1)
 endif()
 
 # What varies between runs and machines: timings, seeds, the reproduction
-# strings (their replay is checked below), where the sources are and their
-# line numbers.
+# strings (their replay is checked below), where the program and the sources
+# are and their line numbers.
 set(normalised "${raw}")
+string(REPLACE "${PROGRAM}" "<program>" normalised "${normalised}")
 string(REGEX REPLACE "[(][0-9]+ ms" "(<time>" normalised "${normalised}")
 string(REGEX REPLACE "seed=[0-9]+" "seed=<seed>" normalised "${normalised}")
 string(REGEX REPLACE "reproduce=[^ \"\n]+" "reproduce=<case>" normalised "${normalised}")
@@ -53,7 +55,8 @@ else()
   endif()
 endif()
 
-# Pair every hint with the test it was printed for, the last one started.
+# Pair every hint with the test it was printed for, the last one started: the
+# filters of "to rerun only this test" and of the properties' rerun lines.
 string(REPLACE ";" "<semicolon>" lines "${raw}")
 string(REPLACE "\n" ";" lines "${lines}")
 set(current "")
@@ -64,10 +67,14 @@ foreach(line IN LISTS lines)
     set(current "${CMAKE_MATCH_1}")
   elseif(line MATCHES "to rerun only this test: --gtest_filter='([^']*)'")
     list(APPEND filters "${current}|${CMAKE_MATCH_1}")
-    string(MD5 key "${current}")
-    set(filter_of_${key} "${CMAKE_MATCH_1}")
-  elseif(line MATCHES "^to reproduce this case: RC_PARAMS=\"([^\"]*)\"")
-    list(APPEND replays "${current}|${CMAKE_MATCH_1}|${line}")
+  elseif(line MATCHES "^to rerun this case: RC_PARAMS=\"([^\"]*)\" ([^ ]+) --gtest_filter='([^']*)'$")
+    if(NOT CMAKE_MATCH_2 STREQUAL PROGRAM)
+      message(FATAL_ERROR "the rerun line of ${current} names ${CMAKE_MATCH_2}, not ${PROGRAM}")
+    endif()
+    list(APPEND filters "${current}|${CMAKE_MATCH_3}")
+    list(APPEND replays "${current}|${CMAKE_MATCH_1}|${CMAKE_MATCH_3}|${line}")
+  elseif(line MATCHES "to reproduce this case")
+    message(FATAL_ERROR "${current}: a reproduce line without the program and filter: ${line}")
   endif()
 endforeach()
 if(NOT filters OR NOT replays)
@@ -92,11 +99,11 @@ foreach(entry IN LISTS replays)
   string(REPLACE "|" ";" entry "${entry}")
   list(GET entry 0 test)
   list(GET entry 1 params)
-  list(GET entry 2 line)
+  list(GET entry 2 filter)
+  list(GET entry 3 line)
   # The reproduction and no seed, so only the replay can find the same case
   # again.
-  string(MD5 key "${test}")
-  run_program(output result "${params}" "--gtest_filter=${filter_of_${key}}")
+  run_program(output result "${params}" "--gtest_filter=${filter}")
   string(FIND "${output}" "${line}" at)
   if(result EQUAL 0 OR at EQUAL -1)
     message(FATAL_ERROR "RC_PARAMS=\"${params}\" did not replay the failure of ${test}:\n${output}")

@@ -1,9 +1,11 @@
 // A test program whose tests are meant to fail, one of each kind of report
 // the GoogleTest adapter writes: a failed assertion, a known-answer failure
 // of a real suite, an error, an exception of unknown type, a property that
-// fails, one that gives up, one that throws, and names the rerun filter has
-// to escape. compare_reports.cmake runs it and compares its normalised
-// output with reports.golden.
+// fails, one that gives up, one that throws, names the rerun filter has to
+// escape, and a failure of each property suite (hash, block cipher, mode
+// consistency, differential hash and cipher, CMAC) over a planted fault.
+// compare_reports.cmake runs it under a fixed seed and compares its
+// normalised output with reports.golden.
 
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
@@ -16,10 +18,14 @@
 #include <primitives/raw_digest.hpp>
 #include <quillon/byte_string.hpp>
 #include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/differential.hpp>
 #include <quillon_tests/gtest.hpp>
 #include <quillon_tests/md5.hpp>
+#include <quillon_tests/mode_kat.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
+
+#include "support/shrink_faults.hpp"
 
 namespace {
 
@@ -40,6 +46,14 @@ class FirstChunkMD5 : public quillon::bindings::RawDigest<FirstChunkMD5, 16> {
   static FirstChunkMD5 hash(const quillon::LazyByteString& message) {
     if (message.chunks().empty()) return hashStrict({});
     return hashStrict(message.chunks().front());
+  }
+};
+
+/// The toy cipher whose own cmac leaves out the bytes after the last whole
+/// block.
+struct CmacDropsPartialBlock : faulty::Toy<CmacDropsPartialBlock> {
+  [[nodiscard]] ByteString cmac(ByteView message) const {
+    return quillon::detail::genericCmac(*this, message.first(message.size() / 16 * 16));
   }
 };
 
@@ -98,5 +112,24 @@ int main(int argc, char** argv) {
       quillon_tests::testCase("Nist-\"0\"*?", [] {
         quillon_tests::assertEqual("value", std::string("a"), std::string("b"));
       }));
+  // One failing property of each suite, located here, at the builder's call.
+  using test_support::leafNamed;
+  using Md5LosingBytes = faulty_digests::MisChunkedMD5<faulty_digests::ChunkFault::losesByteAtBoundary>;
+  quillon_tests::registerTests(
+      "HashProperty", leafNamed({quillon_tests::makeHashPropTests<Md5LosingBytes>()}, "LazyStrictEqual"));
+  quillon_tests::registerTests(
+      "BlockCipherProperty",
+      leafNamed(quillon_tests::makeBlockCipherPropTests<faulty::CtrLazyRestartsPerChunk>(), "CTRStrictLazyEq"));
+  quillon_tests::registerTests(
+      "ModeConsistency",
+      leafNamed(quillon_tests::makeModeConsistencyTests<faulty::CbcReturnsFirstBlockAsIV>(), "CBCContinuation"));
+  quillon_tests::registerTests(
+      "HashDifferential",
+      quillon_tests::makeHashDifferentialTests<Md5LosingBytes, quillon::openssl::MD5>());
+  quillon_tests::registerTests(
+      "CipherDifferential",
+      leafNamed(quillon_tests::makeBlockCipherDifferentialTests<faulty::LittleEndianCtr, faulty::SoundToy>(),
+                "CTRMatchesReference"));
+  quillon_tests::registerTests("CMACProperty", quillon_tests::makeCMACPropTests<CmacDropsPartialBlock>());
   return RUN_ALL_TESTS();
 }

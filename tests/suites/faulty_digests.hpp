@@ -4,6 +4,7 @@
 
 #include <nettle/sha3.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -124,6 +125,37 @@ class LosesLastChunk : public WrapperValue<LosesLastChunk<D>, D> {
   }
   static LosesLastChunk hashStrict(ByteView message) {
     return LosesLastChunk(D::hashStrict(message).encode());
+  }
+};
+
+/// How MisChunked mishandles the chunks of `hash`.
+enum class ChunkFault {
+  losesByteAtBoundary,  // every chunk after the first loses its first byte
+  chunksInReverse,      // the chunks are hashed last to first
+};
+
+/// MD5 whose `hash` mishandles its chunks as `F` says; hashStrict is right.
+/// The smallest message either fault fails on is two one-byte chunks.
+template <ChunkFault F>
+class MisChunkedMD5 : public quillon::bindings::RawDigest<MisChunkedMD5<F>, 16> {
+  using Real = quillon::openssl::MD5;
+  using Base = quillon::bindings::RawDigest<MisChunkedMD5, 16>;
+
+ public:
+  explicit MisChunkedMD5(ByteString bytes) : Base(std::move(bytes)) {}
+  static int outputLength() { return Real::outputLength(); }
+  static int blockLength() { return Real::blockLength(); }
+  static MisChunkedMD5 hash(const LazyByteString& message) {
+    std::vector<ByteString> chunks = message.chunks();
+    if constexpr (F == ChunkFault::losesByteAtBoundary) {
+      for (std::size_t i = 1; i < chunks.size(); ++i) chunks[i] = chunks[i].drop(1);
+    } else {
+      std::reverse(chunks.begin(), chunks.end());
+    }
+    return MisChunkedMD5(Real::hash(LazyByteString(std::move(chunks))).encode());
+  }
+  static MisChunkedMD5 hashStrict(ByteView message) {
+    return MisChunkedMD5(Real::hashStrict(message).encode());
   }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // What every block-cipher property shares: the key and IV derived from
-// generated material, the failure note, and the four IV modes as values.
+// generated material (noted for the report by their roles), the failure
+// note, and the four IV modes as values.
 
 #include <rapidcheck.h>
 
@@ -21,20 +22,25 @@ namespace quillon_tests::detail {
 /// (rounded down; none when that is not positive).
 quillon::ByteString deriveKeyBytes(quillon::ByteView material, int keyLengthBits);
 
-/// The key derived from `material`; discards the case when buildKey refuses.
+/// The key derived from `material`, its bytes noted as the case's "key";
+/// discards the case when buildKey refuses.
 template <class K>
 K derivedKey(const quillon::ByteString& material) {
-  std::optional<K> key = K::buildKey(deriveKeyBytes(material, K::keyLength()));
+  const quillon::ByteString bytes = deriveKeyBytes(material, K::keyLength());
+  noteBytes("key", bytes);
+  std::optional<K> key = K::buildKey(bytes);
   if (!key) RC_DISCARD("buildKey refused the key bytes derived from the key material");
   return std::move(*key);
 }
 
-/// The IV read from `material`; discards the case when it does not read.
+/// The IV read from `material`, noted as the case's "IV"; discards the
+/// case when it does not read.
 template <class K>
 quillon::IV<K> derivedIV(const quillon::ByteString& material) {
   const auto read = quillon::IV<K>::get(material);
   const quillon::IV<K>* iv = quillon::doneValue(read);
   if (iv == nullptr) RC_DISCARD("IV::get could not read an IV from the IV material");
+  noteBytes("IV", iv->bytes());
   return *iv;
 }
 

@@ -12,8 +12,10 @@
 //    for the stream modes, a tail of 0, 1, block-1 or any bytes.
 //  - The split is at a whole block; the chunk cuts fall anywhere, so chunks
 //    mostly split blocks.
-// Shrinking goes toward fewer blocks, no tail, a split at the start, fewer
-// cuts, shorter carry runs and zero bytes.
+// Shrinking shortens the message with the split and the cuts following its
+// bytes (so that a failure needing the split in the middle keeps it there),
+// then moves the split and the cuts toward the start, drops cuts, and zeroes
+// bytes of the IV and the message.
 
 #include <rapidcheck.h>
 
@@ -45,6 +47,11 @@ rc::Gen<std::size_t> uniformIn(std::size_t min, std::size_t max);
 /// then halves, quarters, ... of themselves.
 rc::Gen<quillon::ByteString> zeroShrinkingBytesGen(std::size_t length);
 
+/// Bytes of exactly `length`, uniform over 0..255, that shrink as generated
+/// byte strings do (shorter: halves, then a byte off either end; then
+/// simpler bytes), never to nothing.
+rc::Gen<quillon::ByteString> shorteningBytesGen(std::size_t length);
+
 /// One block of `blockBytes` bytes biased toward counter carries, as above.
 rc::Gen<quillon::ByteString> carryBiasedBlockGen(std::size_t blockBytes);
 
@@ -62,11 +69,23 @@ rc::Gen<quillon::ByteString> cipherKeyBytesGen(std::vector<std::size_t> likelyLe
 /// when blockBytes is 0.
 rc::Gen<ModeInput> modeInputGen(std::size_t blockBytes, bool partialBlocks);
 
+/// One shrink step of a mode input: the candidates in the order the engine
+/// tries them (see mode_inputs.cpp). Each is smaller in (message length,
+/// split, number of cuts, their sum, nonzero IV bytes, nonzero message bytes)
+/// and keeps the input valid for the same block length and kind of mode.
+rc::Seq<ModeInput> modeInputShrinks(const ModeInput& input, std::size_t blockBytes,
+                                    bool partialBlocks);
+
 /// input.message[begin, end) cut at the input's cuts that fall inside it.
 quillon::LazyByteString chunkedSlice(const ModeInput& input, std::size_t begin, std::size_t end);
 
 /// How the engine shows a mode input in a failure report.
 void showValue(const ModeInput& input, std::ostream& os);
+
+/// Notes the input's message (chunked at its cuts) for the report of the
+/// running case, then, with `withSplit`, where it is split, then its cuts.
+/// The IV is noted where it is read (derivedIV).
+void noteModeInput(const ModeInput& input, bool withSplit);
 
 /// The block length in bytes of a cipher whose blockSize() is `bits`; 0
 /// when that is under one byte (modeInputGen then refuses).
