@@ -8,6 +8,8 @@
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/gtest.hpp>
 
+#include "summary.hpp"
+
 namespace quillon_tests {
 
 namespace {
@@ -123,10 +125,12 @@ void registerLeaves(const std::string& suiteName, const Test& test) {
   const char* file = where.known() ? where.file().c_str() : __FILE__;
   const int line = where.known() ? static_cast<int>(where.line()) : __LINE__;
   std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
-  ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
-                          [registered, suiteName]() -> ::testing::Test* {
-                            return new LeafTest(registered->leaf(), suiteName);
-                          });
+  const ::testing::TestInfo* info = ::testing::RegisterTest(
+      suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
+      [registered, suiteName]() -> ::testing::Test* {
+        return new LeafTest(registered->leaf(), suiteName);
+      });
+  detail::rememberSelection(*info, test.selection());
 }
 
 }  // namespace
