@@ -33,9 +33,9 @@ define ensure_packages
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing missing packages:$$missing"; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing >/dev/null || exit 1; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing >/dev/null || exit 1; \
 	  else \
-	    echo "Missing Debian packages. Run:"; echo "  sudo apt-get install -y$$missing"; exit 1; \
+	    echo "Missing Debian packages. Run:"; echo "  sudo apt-get install -y --no-install-recommends$$missing"; exit 1; \
 	  fi; \
 	fi
 endef
