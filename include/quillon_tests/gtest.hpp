@@ -39,6 +39,15 @@ namespace quillon_tests {
 void registerTests(std::string_view suite, const std::vector<Test>& tests);
 void registerTests(std::string_view suite, const Test& test);
 
+/// Ends the run of RUN_ALL_TESTS() with a summary on standard output: one
+/// line per GoogleTest suite, split by the known-answer builder call its
+/// tests came from, with the tests passed and failed and the vector records
+/// that call skipped, by reason; then the totals. For example
+///   MyAES128 AES known answers: 2,352 passed; 6,200 records skipped: key refused (192-bit 2,880, 256-bit 3,320)
+///   MyAES128/Block Cipher tests (ident): 5 passed  (ECBEncDecID, CBCEncDecID, CFBEncDecID, OFBEncDecID, CTREncDecID)
+/// Call before RUN_ALL_TESTS(); calling it again changes nothing.
+void installSummary();
+
 /// A --gtest_filter pattern that selects exactly the tests named
 /// `suiteName`.`testName`: characters that the filter syntax gives a
 /// meaning to (":", "-", "*", "?", and blanks) are matched with "?".

@@ -9,6 +9,8 @@
 #include <quillon_tests/gtest.hpp>
 #include <quillon_tests/property.hpp>
 
+#include "summary.hpp"
+
 namespace quillon_tests {
 
 namespace {
@@ -150,10 +152,12 @@ void registerLeaves(const std::string& suiteName, const Test& test) {
   const char* file = where.known() ? where.file().c_str() : "";
   const int line = where.known() ? static_cast<int>(where.line()) : 0;
   std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
-  ::testing::RegisterTest(suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
-                          [registered, suiteName]() -> ::testing::Test* {
-                            return new LeafTest(registered->leaf(), suiteName);
-                          });
+  const ::testing::TestInfo* info = ::testing::RegisterTest(
+      suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
+      [registered, suiteName]() -> ::testing::Test* {
+        return new LeafTest(registered->leaf(), suiteName);
+      });
+  detail::rememberSelection(*info, test.selection());
 }
 
 }  // namespace
