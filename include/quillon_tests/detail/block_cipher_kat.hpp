@@ -150,7 +150,9 @@ void runCipherTest(const KatRecord& record) {
   const std::optional<K> key = K::buildKey(keyBytes);
   if (!key) throwKeyRefused(record, keyBytes.size());
   std::optional<quillon::IV<K>> iv;
-  if (record.has("iv")) iv = readIV<K>(record.bytes("iv"));
+  if (record.has("iv") && !(iv = readIV<K>(record.bytes("iv"))))
+    throw std::logic_error(record.suite() + ": IV<K>::get refused the IV of " + record.origin() +
+                           " it read while the list was built");
   const quillon::ByteString input = record.bytes("input");
   const quillon::ByteString expected = record.bytes("expected");
   const quillon::ByteString computed = Operation(CipherCall<K>{*key, iv ? &*iv : nullptr, input, record});

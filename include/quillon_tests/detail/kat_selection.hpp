@@ -83,6 +83,15 @@
 //             detail::toyLayout(), where);
 //       }
 //     and `diagnoseCipherKat<K>(toyLayout())` for `quillon-check vectors`.
+// Files of other shapes say so in the table: GCM's decrypt kind adds
+// rejectedWhen("FAIL") and declares its PT recordField("PT").whenAccepted(),
+// and its run function expects a refusal (an empty KatOutput) when
+// record.rejected(); CCM's settings are headerField("Tlen").orIn(
+// FieldSource::preamble, "Tlen") (a "[Alen = 0, Tlen = 4]" header or a
+// "Tlen = 16" line before the first section), its Key preambleField("Key"),
+// its "Result = Fail" records rejectedWhen("Result", "Fail"). A seal that
+// must refuse (a message too long for the nonce) is a record of a sealing
+// kind carrying such a marker.
 // The machinery names the tests, locates each at its record's line, counts
 // what it skipped by reason in the suite's SelectionSummary, turns an empty
 // selection into one failing test "NoVectorApplies" saying why, and makes
