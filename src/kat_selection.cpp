@@ -418,7 +418,8 @@ std::string noVectorReport(const KatLayout& layout, const SelectionSummary& summ
   if (scan.filesRead == 0 && scan.filesOfNoKind.empty()) {
     if (!layout.ownedPrefix.empty())
       return text + "no file matches the prefix " + std::string(layout.ownedPrefix) + " in " + scan.directory + "\n";
-    return text + (scan.entries == 0 ? "the directory holds no file\n" : "no file of the directory is one this suite reads\n");
+    return text + (scan.entries == 0 ? "the directory holds no file\n"
+                                     : "no file of the directory is one this suite reads\n");
   }
   text += withThousands(scan.filesRead) + (scan.filesRead == 1 ? " file" : " files") + " read, " +
           withThousands(scan.records) + (scan.records == 1 ? " record" : " records") + "\n";

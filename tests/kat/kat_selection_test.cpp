@@ -72,7 +72,8 @@ Selection select(const KatLayout& layout, const KatFamily& family = recording) {
   result.runs = seen;
   if (!tests.empty() && tests[0].selection()) result.summary = *tests[0].selection();
   for (const FileDiagnostics& file : diagnoseKat(layout, family).files)
-    for (const SkippedRecord& skip : file.skipped) result.skipped.push_back(std::to_string(skip.record) + ": " + skip.reason);
+    for (const SkippedRecord& skip : file.skipped)
+      result.skipped.push_back(std::to_string(skip.record) + ": " + skip.reason);
   return result;
 }
 
@@ -134,7 +135,8 @@ constexpr KatKind directionKind(std::string_view label, bool encrypts, int code)
                      recordField(encrypts ? "CIPHERTEXT" : "PLAINTEXT"), recordField("NOTE").optional()},
           .code = code};
 }
-constexpr std::array<KatKind, 2> directionKinds{{directionKind("encrypt", true, 0), directionKind("decrypt", false, 1)}};
+constexpr std::array<KatKind, 2> directionKinds{
+    {directionKind("encrypt", true, 0), directionKind("decrypt", false, 1)}};
 
 std::optional<std::size_t> byDirection(std::size_t, const KatCategoryView& category, std::size_t, FileDiagnostics*) {
   if (findProperty(category.header, "ENCRYPT") != nullptr) return 0;
@@ -168,7 +170,8 @@ TEST(KatSelection, CategoriesChooseTheirKindAndIVsAndKeysAreCheckedInTurnAndCoun
   std::vector<std::string> counted;
   for (const auto& reason : selection.summary.skipped) {
     counted.push_back(reason.reason + " " + std::to_string(reason.records));
-    for (const auto& detail : reason.details) counted.back() += " (" + detail.label + " " + std::to_string(detail.records) + ")";
+    for (const auto& detail : reason.details)
+      counted.back() += " (" + detail.label + " " + std::to_string(detail.records) + ")";
   }
   EXPECT_EQ(counted, (std::vector<std::string>{"IV does not deserialise 1", "key refused 1 (24-bit 1)",
                                                "missing \"IV\" 1"}));
@@ -341,7 +344,8 @@ struct ToyAead {
                                         const ByteString& sealed, std::size_t tagBytes) {
     if (sealed.size() < tagBytes) return std::nullopt;
     const ByteString text = xorKey(key, sealed.take(sealed.size() - tagBytes));
-    if (checksTags && sealed.drop(sealed.size() - tagBytes) != tag(key, nonce, aad, text, tagBytes)) return std::nullopt;
+    if (checksTags && sealed.drop(sealed.size() - tagBytes) != tag(key, nonce, aad, text, tagBytes))
+      return std::nullopt;
     return text;
   }
 };
@@ -412,7 +416,8 @@ constexpr std::array<KatKind, 2> ccmKinds{{
     {.label = "DVPT",
      .fields = {alen, plen, headerField("Nlen").names(), tlen.names(), recordField("Count").names(),
                 preambleField("Key").as("key"), recordField("Nonce").as("nonce"), recordField("Adata").as("aad"),
-                recordField("CT").as("ct"), rejectedWhen("Result", "Fail"), recordField("Payload").as("text").whenAccepted()},
+                recordField("CT").as("ct"), rejectedWhen("Result", "Fail"),
+                recordField("Payload").as("text").whenAccepted()},
      .operation = "open(Key, Nonce, Adata, CT)",
      .code = ccmOpen},
 }};
@@ -509,7 +514,8 @@ TEST(KatSelection, AToyAeadReadsGcmAndCcmShapedFilesAndTheirRejectionsAreTestsOf
 
   const std::vector<quillon_tests::Test> gcmTests = makeKatTests(gcm, toy, {}), ccmTests = makeKatTests(ccm, toy, {});
   EXPECT_EQ(test_support::leafNames(gcmTests),
-            (std::vector<std::string>{"gcmDecrypt8-24-16-0-32-0", "gcmDecrypt8-24-16-0-32-1", "gcmDecrypt8-24-16-0-32-2",
+            (std::vector<std::string>{"gcmDecrypt8-24-16-0-32-0", "gcmDecrypt8-24-16-0-32-1",
+                                      "gcmDecrypt8-24-16-0-32-2",
                                       "gcmDecrypt8-24-16-8-32-0", "gcmDecrypt8-24-16-8-32-1",
                                       "gcmEncryptExtIV8-24-16-0-32-0", "gcmEncryptExtIV8-24-16-0-32-1",
                                       "gcmEncryptExtIV8-24-16-0-32-2", "gcmEncryptExtIV8-24-16-8-32-0",
@@ -521,7 +527,9 @@ TEST(KatSelection, AToyAeadReadsGcmAndCcmShapedFilesAndTheirRejectionsAreTestsOf
   EXPECT_EQ(ccmTests[0].selection()->refusals, 2u);
   std::vector<std::string> ccmSkips;
   for (const FileDiagnostics& file : diagnoseKat(ccm, toy).files)
-    for (const SkippedRecord& skip : file.skipped) ccmSkips.push_back(file.path.substr(file.path.rfind('/') + 1) + " " + std::to_string(skip.record) + ": " + skip.reason);
+    for (const SkippedRecord& skip : file.skipped)
+      ccmSkips.push_back(file.path.substr(file.path.rfind('/') + 1) + " " + std::to_string(skip.record) + ": " +
+                         skip.reason);
   EXPECT_EQ(ccmSkips, std::vector<std::string>{"DVPT8.rsp 4: missing \"Payload\""});
 
   // A sound toy passes all; each planted fault fails exactly the tests that

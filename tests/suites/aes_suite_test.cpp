@@ -437,7 +437,8 @@ TEST(AesSuiteFaults, AFailureNamesTheVectorFileTheOperationAndTheFirstDifferingB
   const std::string cbcReport = reportOf(cbc, "CBCd.rsp-0");
   for (const char* needle :
        {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = PLAINTEXT from the vector file",
-        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher", "first difference at byte 0, in block 0 (16-byte blocks"})
+        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher",
+        "first difference at byte 0, in block 0 (16-byte blocks"})
     EXPECT_NE(cbcReport.find(needle), std::string::npos) << needle << " missing in\n" << cbcReport;
   EXPECT_EQ(reportOf(ofb, "OFBd.rsp-1"), "") << "one block: OFB and CFB agree";
   const std::string ofbReport = reportOf(ofb, "OFBd.rsp-2");
