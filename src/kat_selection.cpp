@@ -377,6 +377,9 @@ void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summa
         scan.leftToOthers += category.records.size();
         continue;
       }
+      if (*kindIndex >= layout.kinds.size())
+        throw std::logic_error(layout.suite + ": kind " + std::to_string(*kindIndex) + " chosen for " +
+                               file->path() + ", of " + std::to_string(layout.kinds.size()) + " kinds");
       const KatKind& kind = layout.kinds[*kindIndex];
       for (std::size_t index = 0; index < category.records.size(); ++index) {
         ++recordInFile;
