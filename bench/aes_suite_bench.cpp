@@ -41,7 +41,7 @@ std::vector<PreparedVector> prepare() {
     const auto kind = quillon_tests::detail::aesFileKind(quillon_tests::fileNameOf(files.paths[file]));
     if (!kind) continue;
     const quillon_tests::detail::KatKind& row = quillon_tests::detail::aesKind(*kind);
-    const bool encrypts = row.expectedField == "CIPHERTEXT";
+    const bool encrypts = row.fields[row.indexOf("expected")].key() == "CIPHERTEXT";
     for (const auto& category : files.files[file])
       for (const auto& record : category.records) {
         const std::string* key = quillon_tests::findProperty(record, "KEY");
@@ -51,7 +51,7 @@ std::vector<PreparedVector> prepare() {
         std::optional<Cipher> built = Cipher::buildKey(quillon_tests::hexStringToBS(*key));
         if (!built) continue;
         std::optional<quillon::IV<Cipher>> readIV;
-        if (row.has(quillon_tests::detail::FieldRole::iv)) {
+        if (row.has("iv")) {
           if (!iv) continue;
           const auto read = quillon::IV<Cipher>::get(quillon_tests::hexStringToBS(*iv));
           const quillon::IV<Cipher>* value = quillon::doneValue(read);

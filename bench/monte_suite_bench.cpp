@@ -67,10 +67,11 @@ void bareChains(benchmark::State& state, ByteString (*bareChain)(const ByteStrin
   state.counters["chains"] = static_cast<double>(starts.size() + 1);
 }
 
-void monteSuite(benchmark::State& state, std::vector<quillon_tests::Test> (*build)()) {
+void monteSuite(benchmark::State& state,
+                std::vector<quillon_tests::Test> (*build)(const quillon_tests::SourceLocation&)) {
   std::size_t tests = 0;
   for (auto _ : state) {
-    const auto results = quillon_tests::runTests(build());
+    const auto results = quillon_tests::runTests(build(quillon_tests::SourceLocation()));
     for (const auto& result : results)
       if (result.outcome != quillon_tests::Outcome::passed) state.SkipWithError("a test failed");
     tests = results.size();

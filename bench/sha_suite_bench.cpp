@@ -42,10 +42,11 @@ Prepared prepare(std::string_view directory, std::string_view prefix) {
   return prepared;
 }
 
-void shaSuiteKnownAnswers(benchmark::State& state, std::vector<quillon_tests::Test> (*build)()) {
+void shaSuiteKnownAnswers(benchmark::State& state,
+                          std::vector<quillon_tests::Test> (*build)(const quillon_tests::SourceLocation&)) {
   std::size_t tests = 0;
   for (auto _ : state) {
-    auto built = build();
+    auto built = build(quillon_tests::SourceLocation());
     built.pop_back();  // the random property group is not part of this comparison
     const auto results = quillon_tests::runTests(built);
     for (const auto& result : results)

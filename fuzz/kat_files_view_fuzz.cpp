@@ -55,5 +55,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   check(records == file->recordCount(), "recordCount differs from the records of the categories");
+  for (std::size_t i = 0; i < file->recordCount(); ++i) {
+    const quillon_tests::detail::KatRecordView* record = &file->records()[i];
+    const quillon_tests::detail::KatCategoryView& category = file->categoryOf(i);
+    check(record >= category.records.data() && record < category.records.data() + category.records.size(),
+          "categoryOf gives a category that does not hold the record");
+    check(file->indexOf(*record) == i, "indexOf differs from the record's position");
+  }
+  // The lines before a category's first record hold no record-start key.
+  for (const quillon_tests::detail::KatCategoryView& category : file->categories())
+    for (const auto& [key, value] : category.loose)
+      check(key != input.recordStartKey, "a loose line holds the record-start key");
   return 0;
 }

@@ -28,6 +28,7 @@ constexpr std::array<KatKind, 8> aesKinds{{
     aesRow("OFBe", CipherMode::ofb, "ofb(KEY, IV, PLAINTEXT)"),
     aesRow("OFBd", CipherMode::unOfb, "unOfb(KEY, IV, CIPHERTEXT)"),
 }};
+static_assert(wellFormed(aesKinds));
 
 /// Why a file name selects no kind, for diagnostics.
 std::string unsupportedNote(std::string_view fileName) {
@@ -39,7 +40,7 @@ std::string unsupportedNote(std::string_view fileName) {
   return note;
 }
 
-FileChoice chooseAesFile(const KatLayout& /*layout*/, const KatFileView& file, bool /*diagnosing*/) {
+FileChoice chooseAesFile(const KatFileView& file, bool /*diagnosing*/) {
   // Every category of the file goes with the file's own name and kind, so
   // a file with no category or with several cannot shift the names and
   // kinds of the files after it.
@@ -74,10 +75,9 @@ std::optional<AesFileKind> aesFileKind(std::string_view fileName) {
 const KatKind& aesKind(AesFileKind kind) noexcept { return aesKinds[static_cast<std::size_t>(kind)]; }
 
 const KatLayout& aesLayout() {
-  // Keys are built while listing: each binding runs the key sizes it accepts.
-  static const KatLayout layout{.suite = "makeAESTests", .directory = "Test/KAT_AES", .recordStartKey = "COUNT",
-                                .kinds = aesKinds, .chooseFile = &chooseAesFile, .naming = NameScheme::fileName,
-                                .keyWhileListing = true};
+  static const KatLayout layout{.suite = "makeAESTests", .title = "AES known answers", .directory = "Test/KAT_AES",
+                                .recordStartKey = "COUNT", .kinds = aesKinds, .chooseFile = &chooseAesFile,
+                                .naming = NameScheme::fileName};
   return layout;
 }
 

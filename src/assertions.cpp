@@ -3,20 +3,28 @@
 
 namespace quillon_tests::detail {
 
-std::string describeByteMismatch(quillon::ByteView expected, quillon::ByteView actual) {
+ByteDifference findByteDifference(quillon::ByteView expected, quillon::ByteView actual) noexcept {
   const std::size_t common = std::min(expected.size(), actual.size());
-  const auto parting = std::mismatch(expected.begin(), expected.begin() + common, actual.begin());
-  const std::size_t offset = static_cast<std::size_t>(parting.first - expected.begin());
-  std::ostringstream out;
-  out << "lengths: expected " << expected.size() << " bytes, actual " << actual.size()
-      << " bytes; ";
-  if (offset < common) {
-    out << "first difference at byte " << offset;
+  const auto parting = std::mismatch(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(common),
+                                     actual.begin());
+  return {expected.size(), actual.size(), static_cast<std::size_t>(parting.first - expected.begin())};
+}
+
+std::string describeByteMismatch(quillon::ByteView expected, quillon::ByteView actual, std::size_t blockBytes) {
+  const ByteDifference difference = findByteDifference(expected, actual);
+  std::string out = "lengths: expected " + std::to_string(difference.expectedSize) + " bytes, actual " +
+                    std::to_string(difference.actualSize) + " bytes; ";
+  if (difference.bytesDiffer()) {
+    out += "first difference at byte " + std::to_string(difference.offset);
   } else {
-    out << "equal for the first " << common << " bytes, then one value ends";
+    out += "equal for the first " + std::to_string(difference.offset) + " bytes, then one value ends";
   }
-  out << '\n';
-  return out.str();
+  if (blockBytes > 0) {
+    out += ", in block " + std::to_string(difference.offset / blockBytes) + " (" + std::to_string(blockBytes) +
+           "-byte blocks, counted from 0)";
+  }
+  out += '\n';
+  return out;
 }
 
 std::string formatAssertion(std::string_view message, const std::string& expected,

@@ -169,6 +169,13 @@ std::string getDataFileName(std::string_view name) {
 
 namespace detail {
 
+std::string readVectorFile(const std::string& path) {
+  std::string text = readWholeFile(path);
+  if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
+    throw DataEncodingError(path, bad);
+  return text;
+}
+
 std::vector<std::string> readVectorDirectory(
     std::string_view vectorDirectory, const std::function<bool(std::string_view fileName)>& reads,
     const std::function<void(const std::string& path, std::string&& text)>& take) {
@@ -183,10 +190,7 @@ std::vector<std::string> readVectorDirectory(
   }
   for (const std::string& path : paths) {
     if (reads && !reads(fileNameOf(path))) continue;
-    std::string text = readWholeFile(path);
-    if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
-      throw DataEncodingError(path, bad);
-    take(path, std::move(text));
+    take(path, readVectorFile(path));
   }
   return paths;
 }

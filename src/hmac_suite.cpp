@@ -23,12 +23,12 @@ namespace {
 
 // Looked up in this order.
 constexpr std::array<KatKind, 1> hmacKinds{{
-    {"HMAC", {recordField("Msg", FieldRole::input), recordField("Key", FieldRole::key),
-              recordField("Mac", FieldRole::expected), recordField("Count", FieldRole::name),
-              recordField("Tlen")}, 5,
-     "first = hmacStrict over the whole message, second = hmac over 37-byte chunks", "Mac", {}, 0},
+    {.label = "HMAC",
+     .fields = {recordField("Msg"), recordField("Key"), recordField("Mac"), recordField("Count").names(),
+                recordField("Tlen")},
+     .operation = "first = hmacStrict over the whole message, second = hmac over 37-byte chunks"},
 }};
-constexpr std::size_t macLengthField = 4;
+static_assert(wellFormed(hmacKinds));
 
 bool isKnownLength(std::string_view value) {
   for (std::string_view algorithm : {"SHA1", "SHA224", "SHA256", "SHA384", "SHA512"})
@@ -36,47 +36,41 @@ bool isKnownLength(std::string_view value) {
   return false;
 }
 
-FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}}; }
-
-/// The categories whose "L" is the suite's; a note for those of no suite.
-std::optional<std::size_t> chooseByLength(const KatLayout& layout, std::size_t fileKind,
-                                          const KatCategoryView& category, std::size_t categoryNumber,
-                                          FileDiagnostics* report) {
-  const std::string_view* selector = findProperty(category.header, "L");
-  if (report != nullptr && !(selector != nullptr && isKnownLength(*selector))) {
-    if (!report->note.empty()) report->note += "; ";
-    const std::size_t records = category.records.size();
-    report->note += "category " + std::to_string(categoryNumber) + " (" + std::to_string(records) +
-                    (records == 1 ? " record): " : " records): ") +
-                    (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
-                              : std::string("no \"L\" header"));
-  }
-  if (selector != nullptr && *selector == layout.parameter) return fileKind;
-  return std::nullopt;
-}
-
 }  // namespace
 
 KatLayout hmacLayout(std::string_view algorithm) {
-  KatLayout layout;
-  layout.suite = "make" + std::string(algorithm) + "HMACTests";
-  layout.directory = "Test/KAT_HMAC";
-  layout.recordStartKey = "Count";
-  layout.kinds = hmacKinds;
-  layout.chooseFile = &everyFile;
-  layout.chooseCategory = &chooseByLength;
-  layout.parameter = algToLen(algorithm);
-  layout.naming = NameScheme::layoutPrefixQuoted;
-  layout.namePrefix = "NistHMAC" + std::string(algorithm) + "-";
-  return layout;
+  // The categories whose "L" is the suite's; a note for those of no suite.
+  auto chooseByLength = [length = algToLen(algorithm)](std::size_t fileKind, const KatCategoryView& category,
+                                                       std::size_t categoryNumber,
+                                                       FileDiagnostics* report) -> std::optional<std::size_t> {
+    const std::string_view* selector = findProperty(category.header, "L");
+    if (report != nullptr && !(selector != nullptr && isKnownLength(*selector))) {
+      if (!report->note.empty()) report->note += "; ";
+      const std::size_t records = category.records.size();
+      report->note += "category " + std::to_string(categoryNumber) + " (" + std::to_string(records) +
+                      (records == 1 ? " record): " : " records): ") +
+                      (selector ? "\"L\" = " + quoted(*selector) + " matches no HMAC suite"
+                                : std::string("no \"L\" header"));
+    }
+    if (selector != nullptr && *selector == length) return fileKind;
+    return std::nullopt;
+  };
+  return {.suite = "make" + std::string(algorithm) + "HMACTests",
+          .title = "HMAC-" + digestTitle(algorithm) + " known answers",
+          .directory = "Test/KAT_HMAC",
+          .recordStartKey = "Count",
+          .kinds = hmacKinds,
+          .chooseCategory = chooseByLength,
+          .naming = NameScheme::layoutPrefixQuoted,
+          .namePrefix = "NistHMAC" + std::string(algorithm) + "-"};
 }
 
-DecodedHmacVector decodeHmacVector(const SelectedRecord& record) {
+DecodedHmacVector decodeHmacVector(const KatRecord& record) {
   DecodedHmacVector decoded;
-  decoded.key = hexStringToBS(record.value(FieldRole::key));
-  decoded.message = hexStringToBS(record.value(FieldRole::input));
-  decoded.mac = hexStringToBS(record.value(FieldRole::expected));
-  decoded.macLength = parseDecimalField("Tlen", record.values[macLengthField]);
+  decoded.key = record.bytes("Key");
+  decoded.message = record.bytes("Msg");
+  decoded.mac = record.bytes("Mac");
+  decoded.macLength = record.number("Tlen");
   return decoded;
 }
 

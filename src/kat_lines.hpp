@@ -1,6 +1,9 @@
 #pragma once
-// The rules that classify and split the lines of a vector file, written once
-// for every builder of their result. A builder provides
+// The rules that classify and split the lines of a vector file, and the
+// structure they give (categories of records), written once for every
+// builder of their result.
+//
+// The line rules (parseText, parseLines) drive a builder that provides
 //   header(key, value)      a header line's property;
 //   keeps(key) -> bool      whether a property with this key is kept (it
 //                           opens a record or joins an open one); asked
@@ -14,6 +17,9 @@
 // Keys and values are views, either into the text given or into a scratch
 // buffer that the next line reuses: a builder copies what it keeps of the
 // latter.
+//
+// KatStructure is that builder for every loader: it decides where
+// categories and records open and close, and tells a sink.
 
 #include <cstddef>
 #include <cstring>
@@ -242,5 +248,82 @@ void parseLines(Builder& builder, std::span<const std::string> lines) {
     categoriseLine(builder, line, scratch);
   }
 }
+
+/// The category and record structure of the parseCategories rules: a
+/// category is a run of header lines and the run of property lines that
+/// follows; in a property run the record-start key opens a record, other
+/// properties join the open one, and those before the run's first record
+/// are loose. It drives a Sink with
+///   openCategory()                 a new category (the previous one is complete);
+///   header(key, value)             a header property of the open category;
+///   openRecord()                   a new record in the open category;
+///   recordProperty(key, value)     a property of the open record (its first
+///                                  one is the record-start property);
+///   closeRecord()                  the open record is complete;
+///   looseProperty(key, value)      when Sink::keepsLoose: a loose property;
+///   atLine(n)                      optionally, as the line rules give it.
+template <class Sink>
+class KatStructure {
+ public:
+  KatStructure(Sink& sink, std::string_view recordStartKey) : sink_(sink), startKey_(recordStartKey) {}
+
+  void header(std::string_view key, std::string_view value) {
+    if (!hasCategory_ || inPropertyRun_) openCategory();
+    inPropertyRun_ = false;
+    sink_.header(key, value);
+  }
+
+  [[nodiscard]] bool keeps(std::string_view key) const noexcept {
+    return Sink::keepsLoose || recordOpen_ || key == startKey_;
+  }
+
+  void atLine(std::size_t line) {
+    if constexpr (requires { sink_.atLine(line); }) sink_.atLine(line);
+  }
+
+  void property(std::string_view key, std::string_view value) {
+    if (!inPropertyRun_) startPropertyRun();
+    if (key == startKey_) {
+      closeRecord();
+      recordOpen_ = true;
+      sink_.openRecord();
+    } else if (!recordOpen_) {
+      if constexpr (Sink::keepsLoose) sink_.looseProperty(key, value);
+      return;
+    }
+    sink_.recordProperty(key, value);
+  }
+
+  void discardedProperty() {
+    if (!inPropertyRun_) startPropertyRun();
+  }
+
+  /// Closes what is open; call once, after the last line.
+  void finish() { closeRecord(); }
+
+ private:
+  void startPropertyRun() {
+    if (!hasCategory_) openCategory();
+    inPropertyRun_ = true;
+  }
+
+  void openCategory() {
+    closeRecord();
+    hasCategory_ = true;
+    sink_.openCategory();
+  }
+
+  void closeRecord() {
+    if (!recordOpen_) return;
+    recordOpen_ = false;
+    sink_.closeRecord();
+  }
+
+  Sink& sink_;
+  std::string_view startKey_;
+  bool hasCategory_ = false;
+  bool recordOpen_ = false;
+  bool inPropertyRun_ = false;
+};
 
 }  // namespace quillon_tests::detail

@@ -1,7 +1,11 @@
 #include <quillon_tests/detail/kat_selection.hpp>
 
-#include <functional>
+#include <algorithm>
+#include <deque>
+#include <mutex>
+#include <stdexcept>
 
+#include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/hex.hpp>
 #include <quillon_tests/kat_records.hpp>
@@ -11,109 +15,45 @@
 
 namespace quillon_tests::detail {
 
+/// What the tests of one builder call share: everything but the position
+/// of their own record.
+struct KatSuiteRun {
+  struct File {
+    SourceLocation location;  // the path, shared by the tests' locations
+    std::uint64_t fingerprint = 0;
+  };
+
+  std::string suite;
+  std::string recordStartKey;
+  NameScheme naming = NameScheme::fileName;
+  std::string namePrefix;
+  std::span<const KatKind> kinds;
+  KatFamily family;
+  std::deque<File> files;
+
+  /// The file `index` as it was listed. The tests of one file run one after
+  /// the other: the last file read is kept for the next test.
+  std::shared_ptr<const KatFileView> load(std::uint32_t index) const {
+    const std::lock_guard lock(lastMutex);
+    if (!last || lastIndex != index) {
+      last.reset();  // one file held at a time
+      last = reloadKatFile(files[index].location.file(), recordStartKey, files[index].fingerprint);
+      lastIndex = index;
+    }
+    return last;
+  }
+
+ private:
+  mutable std::mutex lastMutex;
+  mutable std::shared_ptr<const KatFileView> last;
+  mutable std::uint32_t lastIndex = 0;
+};
+
 namespace {
 
 bool isDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
-std::string_view trimBlanks(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
-/// The value of the last "key = value" line before the first record of
-/// `category` that is no header: the parser keeps no such line (a Monte
-/// Carlo file's "Seed"), so it is read from the text. When the record's
-/// position in the text is not known, the lines before the first line
-/// holding the record-start key count.
-const std::string_view* preambleValue(const KatFileView& file, const KatCategoryView& category,
-                                      std::string_view recordStartKey, std::string_view key,
-                                      std::string_view& storage) {
-  const std::string_view all = file.text();
-  const char* end = nullptr;
-  if (!category.records.empty()) {
-    const char* first = category.records[0][0].first.data();
-    const std::less_equal<const char*> notAfter;
-    if (notAfter(all.data(), first) && notAfter(first, all.data() + all.size())) end = first;
-  }
-  std::string_view text = end != nullptr ? all.substr(0, static_cast<std::size_t>(end - all.data())) : all;
-  bool found = false;
-  while (!text.empty()) {
-    const std::size_t lineEnd = text.find('\n');
-    const std::string_view line = trimBlanks(text.substr(0, lineEnd));
-    text = lineEnd == std::string_view::npos ? std::string_view{} : text.substr(lineEnd + 1);
-    if (line.empty() || line.front() == '#' || line.front() == '[') continue;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    const std::string_view name = trimBlanks(line.substr(0, equals));
-    if (end == nullptr && name == recordStartKey) break;
-    if (name == key) {
-      storage = trimBlanks(line.substr(equals + 1));
-      found = true;
-    }
-  }
-  return found ? &storage : nullptr;
-}
-
-struct RecordPlace {
-  const KatFileView& file;
-  const KatCategoryView& category;
-  std::size_t indexInCategory;
-  std::string_view recordStartKey;
-};
-
-const std::string_view* lookUp(const FieldLookup& lookup, const RecordPlace& place,
-                               std::string_view& storage) {
-  switch (lookup.source) {
-    case FieldSource::record:
-      return findProperty(place.category.records[place.indexInCategory], lookup.key);
-    case FieldSource::header: return findProperty(place.category.header, lookup.key);
-    case FieldSource::previousRecord:
-      if (place.indexInCategory == 0) return nullptr;
-      return findProperty(place.category.records[place.indexInCategory - 1], lookup.key);
-    case FieldSource::preamble:
-      return preambleValue(place.file, place.category, place.recordStartKey, lookup.key, storage);
-  }
-  return nullptr;
-}
-
-std::string_view placeText(FieldSource source) noexcept {
-  switch (source) {
-    case FieldSource::record: return "";
-    case FieldSource::header: return " in the category header";
-    case FieldSource::previousRecord: return " in the previous record";
-    case FieldSource::preamble: return " outside the records";
-  }
-  return "";
-}
-
-/// `missing "KEY"`, `missing "PT" in the category header`, or for a field
-/// with several lookups each of them: `missing "MD" in the previous record
-/// or "Seed" outside the records`.
-std::string missingReason(const KatField& field) {
-  std::string reason = "missing ";
-  for (std::size_t i = 0; i < field.lookupCount; ++i) {
-    const FieldLookup& lookup = field.lookups[i];
-    if (i > 0) reason += i + 1 == field.lookupCount ? " or " : ", ";
-    reason.append("\"").append(lookup.key).append("\"");
-    const bool onlyInRecord = field.lookupCount == 1 && lookup.source == FieldSource::record;
-    if (!onlyInRecord) reason += placeText(lookup.source);
-  }
-  return reason;
-}
-
-quillon::ByteString decodeWhileListing(std::string_view text, std::string_view field,
-                                       std::string_view path, std::size_t record) {
-  try {
-    return hexStringToBS(text);
-  } catch (const HexDecodeError& error) {
-    throw HexDecodeError(std::string(error.what()) + " (field \"" + std::string(field) + "\", " +
-                         describeOrigin(path, record) + ")");
-  }
-}
-
-/// `text` between double quotes, a double quote or backslash escaped by a
-/// backslash and other non-printable bytes written as \xHH.
+/// `text` between double quotes, with escapes.
 void appendQuoted(std::string& out, std::string_view text) {
   static constexpr char digits[] = "0123456789abcdef";
   out += '"';
@@ -142,37 +82,6 @@ bool ownsFileName(std::string_view prefix, std::string_view fileName) noexcept {
   return !isDigit(next) && next != '_';
 }
 
-std::string katTestName(NameScheme naming, std::string_view namePrefix, std::string_view path,
-                        const SelectedRecord& record) {
-  const std::string_view index = record.value(FieldRole::name);
-  std::string name;
-  switch (naming) {
-    case NameScheme::fileName:
-    case NameScheme::fileStem: {
-      const std::string_view file = naming == NameScheme::fileName ? fileNameOf(path) : fileStemOf(path);
-      name.reserve(file.size() + 1 + index.size());
-      name.append(file).append(1, '-').append(index);
-      break;
-    }
-    case NameScheme::kindPrefix:
-      name.reserve(record.kind->namePrefix.size() + index.size());
-      name.append(record.kind->namePrefix).append(index);
-      break;
-    case NameScheme::layoutPrefixQuoted:
-      name.reserve(namePrefix.size() + index.size() + 2);
-      name.append(namePrefix);
-      appendQuoted(name, index);
-      break;
-    case NameScheme::layoutPrefixOrdinal: {
-      const std::string number = std::to_string(record.ordinal);
-      name.reserve(namePrefix.size() + number.size());
-      name.append(namePrefix).append(number);
-      break;
-    }
-  }
-  return name;
-}
-
 std::string quoted(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
@@ -180,21 +89,253 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-std::string katOrigin(std::string_view path, const SelectedRecord& record) {
-  return describeOrigin(path, record.record, record.line);
+// --- records -------------------------------------------------------------
+
+std::size_t KatRecord::found(std::string_view field) const {
+  const std::size_t index = kind_->indexOf(field);
+  if (index == kind_->fieldCount())
+    throw std::logic_error(suite() + ": the kind \"" + std::string(kind_->label) + "\" has no field \"" +
+                           std::string(field) + "\"");
+  return index;
 }
 
-Test katTestCase(std::string name, const SourceLocation& record, TestAction action) {
-  return withLocation(testCase(std::move(name), std::move(action)), record);
+bool KatRecord::has(std::string_view field) const noexcept {
+  const std::size_t index = kind_->indexOf(field);
+  return index < kind_->fieldCount() && present_[index];
 }
 
-void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnostics* diagnostics) {
+std::string_view KatRecord::text(std::string_view field) const { return values_[found(field)]; }
+
+std::string_view KatRecord::keyOf(std::string_view field) const {
+  const std::size_t index = found(field);
+  return kind_->fields[index].lookups[lookupUsed_[index]].key;
+}
+
+quillon::ByteString KatRecord::bytes(std::string_view field) const {
+  const std::string_view value = text(field);
+  try {
+    return hexStringToBS(value);
+  } catch (const HexDecodeError& error) {
+    throw HexDecodeError(std::string(error.what()) + " (field \"" + std::string(keyOf(field)) + "\", " + origin() +
+                         ")");
+  }
+}
+
+long long KatRecord::number(std::string_view field) const {
+  const std::string_view value = text(field);
+  try {
+    return parseDecimalField(keyOf(field), value);
+  } catch (const std::invalid_argument& error) {
+    throw std::invalid_argument(std::string(error.what()) + " (" + origin() + ")");
+  }
+}
+
+std::string KatRecord::marker() const {
+  if (!rejected_) return {};
+  for (std::size_t i = 0; i < kind_->fieldCount(); ++i) {
+    const KatField& field = kind_->fields[i];
+    if (field.use != FieldUse::rejection || !present_[i]) continue;
+    if (field.marker.empty()) return std::string(field.key());
+    if (values_[i].starts_with(field.marker)) return std::string(field.key()) + " = " + std::string(values_[i]);
+  }
+  return {};
+}
+
+const std::string& KatRecord::suite() const noexcept { return suite_->suite; }
+
+const std::string& KatRecord::path() const noexcept { return suite_->files[file_].location.file(); }
+
+std::string KatRecord::note() const {
+  return suite_->family.note != nullptr ? suite_->family.note(*this) : std::string();
+}
+
+std::string KatRecord::origin() const { return describeOrigin(path(), record_, line_); }
+
+std::string KatRecord::testName() const {
+  const std::string_view prefix =
+      suite_->naming == NameScheme::kindPrefix ? kind_->namePrefix : std::string_view(suite_->namePrefix);
+  std::string name;
+  switch (suite_->naming) {
+    case NameScheme::fileName: name = fileNameOf(path()); break;
+    case NameScheme::fileStem: name = fileStemOf(path()); break;
+    case NameScheme::kindPrefix:
+    case NameScheme::layoutPrefixQuoted:
+    case NameScheme::layoutPrefixOrdinal: name = prefix; break;
+  }
+  if (suite_->naming == NameScheme::layoutPrefixOrdinal) return name + std::to_string(ordinal_);
+  bool first = suite_->naming == NameScheme::kindPrefix || suite_->naming == NameScheme::layoutPrefixQuoted;
+  for (std::size_t i = 0; i < kind_->fieldCount(); ++i) {
+    if (!kind_->fields[i].naming) continue;
+    if (!first) name += '-';
+    first = false;
+    if (suite_->naming == NameScheme::layoutPrefixQuoted) {
+      appendQuoted(name, values_[i]);
+    } else {
+      name += values_[i];
+    }
+  }
+  return name;
+}
+
+// --- the lookup of a record's fields -----------------------------------------
+
+namespace {
+
+/// The last loose property `key` before the category's first record: in the
+/// category itself, else in the categories before it.
+std::optional<std::string_view> preambleValue(const KatFileView& file, const KatCategoryView& category,
+                                              std::string_view key) {
+  const std::span<const KatCategoryView> categories = file.categories();
+  for (std::size_t i = static_cast<std::size_t>(&category - categories.data()) + 1; i-- > 0;) {
+    const std::span<const KatPropertyView> loose = categories[i].loose;
+    for (std::size_t j = loose.size(); j-- > 0;)
+      if (loose[j].first == key) return loose[j].second;
+  }
+  return std::nullopt;
+}
+
+std::string_view placeText(FieldSource source) noexcept {
+  switch (source) {
+    case FieldSource::record: return "";
+    case FieldSource::header: return " in the category header";
+    case FieldSource::previousRecord: return " in the previous record";
+    case FieldSource::preamble: return " outside the records";
+  }
+  return "";
+}
+
+/// `missing "KEY"`, `missing "PT" in the category header`, or for a field
+/// with several lookups each of them: `missing "MD" in the previous record
+/// or "Seed" outside the records`.
+std::string missingReason(const KatField& field) {
+  std::string reason = "missing ";
+  for (std::size_t i = 0; i < field.lookupCount; ++i) {
+    const FieldLookup& lookup = field.lookups[i];
+    if (i > 0) reason += i + 1 == field.lookupCount ? " or " : ", ";
+    reason.append("\"").append(lookup.key).append("\"");
+    const bool onlyInRecord = field.lookupCount == 1 && lookup.source == FieldSource::record;
+    if (!onlyInRecord) reason += placeText(lookup.source);
+  }
+  return reason;
+}
+
+}  // namespace
+
+/// Resolves the fields of a record, the same way while the list is built
+/// and when the test runs.
+struct KatResolver {
+  using FieldCheck = std::optional<KatSkip> (*)(const KatRecord&, const KatField&);
+
+  static void place(KatRecord& record, const KatKind& kind, const KatSuiteRun& suite, std::uint32_t file,
+                    std::size_t recordInFile, std::size_t line) {
+    record.kind_ = &kind;
+    record.suite_ = &suite;
+    record.file_ = file;
+    record.record_ = recordInFile;
+    record.line_ = line;
+  }
+  static void number(KatRecord& record, std::size_t ordinal) { record.ordinal_ = ordinal; }
+
+  /// Looks up every field of `record`'s kind in the record `index` of
+  /// `category`; nothing when all are there, else why the record is left out.
+  static std::optional<KatSkip> resolve(KatRecord& record, const KatFileView& file, const KatCategoryView& category,
+                                        std::size_t index, FieldCheck check) {
+    const KatKind& kind = *record.kind_;
+    const KatField* missingWhenAccepted = nullptr;
+    for (std::size_t i = 0; i < kind.fieldCount(); ++i) {
+      const KatField& field = kind.fields[i];
+      std::optional<std::string_view> value;
+      std::size_t used = 0;
+      for (; used < field.lookupCount && !value; ++used) {
+        value = lookUp(field.lookups[used], file, category, index);
+        // A record before it that lacks the key ends the search: the later
+        // lookups stand in for the first record only.
+        if (!value && field.lookups[used].source == FieldSource::previousRecord && index > 0) break;
+      }
+      if (!value) {
+        if (field.use == FieldUse::required) return KatSkip{missingReason(field)};
+        if (field.use == FieldUse::whenAccepted && missingWhenAccepted == nullptr) missingWhenAccepted = &field;
+        continue;
+      }
+      record.values_[i] = *value;
+      record.lookupUsed_[i] = static_cast<std::uint8_t>(used - 1);
+      record.present_[i] = true;
+      if (field.use == FieldUse::rejection && value->starts_with(field.marker)) record.rejected_ = true;
+      if (check != nullptr)
+        if (std::optional<KatSkip> skip = check(record, field)) return skip;
+    }
+    if (missingWhenAccepted != nullptr && !record.rejected_) return KatSkip{missingReason(*missingWhenAccepted)};
+    return std::nullopt;
+  }
+
+ private:
+  static std::optional<std::string_view> lookUp(const FieldLookup& lookup, const KatFileView& file,
+                                                const KatCategoryView& category, std::size_t index) {
+    switch (lookup.source) {
+      case FieldSource::record:
+        if (const std::string_view* value = findProperty(category.records[index], lookup.key)) return *value;
+        return std::nullopt;
+      case FieldSource::header: return headerValue(category.header, lookup.key);
+      case FieldSource::previousRecord:
+        if (index == 0) return std::nullopt;
+        if (const std::string_view* value = findProperty(category.records[index - 1], lookup.key)) return *value;
+        return std::nullopt;
+      case FieldSource::preamble: return preambleValue(file, category, lookup.key);
+    }
+    return std::nullopt;
+  }
+};
+
+// --- the selection -----------------------------------------------------------
+
+namespace {
+
+/// One record the selection took.
+struct Taken {
+  std::uint32_t file;    // into KatSuiteRun::files
+  std::uint32_t record;  // in its file, from 0
+  std::uint32_t ordinal;
+  std::uint16_t kind;
+};
+
+/// What the selection saw, for the report of a selection that takes nothing.
+struct SelectionScan {
+  std::string directory;
+  std::size_t entries = 0;       // the directory's files
+  std::size_t filesRead = 0;     // of a kind of the suite
+  std::size_t records = 0;       // in those files
+  std::size_t leftToOthers = 0;  // records in categories of no kind
+  std::vector<std::string> filesOfNoKind;  // "<name>: <note>", files of the suite's directory it cannot read
+};
+
+void count(SelectionSummary& summary, const KatSkip& skip, std::size_t records = 1) {
+  const std::string& reason = skip.reason.empty() ? skip.note : skip.reason;
+  auto entry = std::find_if(summary.skipped.begin(), summary.skipped.end(),
+                            [&](const SelectionSummary::SkipReason& known) { return known.reason == reason; });
+  if (entry == summary.skipped.end()) entry = summary.skipped.insert(summary.skipped.end(), {reason, 0, {}});
+  entry->records += records;
+  if (skip.detail.empty()) return;
+  auto detail = std::find_if(entry->details.begin(), entry->details.end(),
+                             [&](const SelectionSummary::Detail& known) { return known.label == skip.detail; });
+  if (detail == entry->details.end()) detail = entry->details.insert(entry->details.end(), {skip.detail, 0});
+  detail->records += records;
+}
+
+bool isOtherSuitesFile(std::string_view note) { return note.starts_with("not read"); }
+
+/// Runs the selection of `layout` over its directory, in byte order of the
+/// file names; `take` gets every record it takes.
+template <class Take>
+void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summary, SelectionScan& scan,
+            SuiteDiagnostics* diagnostics, Take take) {
   std::function<bool(std::string_view)> reads;
   if (!layout.ownedPrefix.empty())
     reads = [prefix = layout.ownedPrefix](std::string_view name) { return ownsFileName(prefix, name); };
   const KatFileViews files = loadKATFileViews(layout.directory, layout.recordStartKey, reads);
+  scan.directory = getDataFileName(layout.directory);
+  scan.entries = files.paths.size();
   if (diagnostics != nullptr) {
-    diagnostics->directory = getDataFileName(layout.directory);
+    diagnostics->directory = scan.directory;
     if (!layout.ownedPrefix.empty()) {
       const std::string prefix(layout.ownedPrefix);
       for (const std::string& path : files.paths) {
@@ -209,105 +350,249 @@ void selectKatRecords(const KatLayout& layout, KatRecordSink& sink, SuiteDiagnos
     }
   }
 
-  std::size_t ordinal = 0;
+  std::uint32_t ordinal = 0;
   for (const std::shared_ptr<const KatFileView>& file : files.files) {
-    const std::string& path = file->path();
     FileDiagnostics* report = beginFileReport(diagnostics, *file);
-    FileChoice choice = layout.chooseFile(layout, *file, diagnostics != nullptr);
+    FileChoice choice = layout.chooseFile ? layout.chooseFile(*file, diagnostics != nullptr) : FileChoice{0, {}};
     if (!choice.kind) {
+      if (!isOtherSuitesFile(choice.note)) {
+        scan.filesOfNoKind.push_back(std::string(fileNameOf(file->path())) + ": " + choice.note);
+        if (file->recordCount() > 0) count(summary, {"file of no kind"}, file->recordCount());
+      }
       if (report != nullptr) report->note = std::move(choice.note);
       continue;
     }
-    sink.startFile(path, file);
+    ++scan.filesRead;
+    scan.records += file->recordCount();
+    const auto fileIndex = static_cast<std::uint32_t>(suite.files.size());
+    suite.files.push_back({SourceLocation(file->path(), 0), file->fingerprint()});
 
     std::size_t recordInFile = 0, categoryNumber = 0;
     for (const KatCategoryView& category : file->categories()) {
       ++categoryNumber;
       std::optional<std::size_t> kindIndex = choice.kind;
-      if (layout.chooseCategory != nullptr)
-        kindIndex = layout.chooseCategory(layout, *choice.kind, category, categoryNumber, report);
+      if (layout.chooseCategory) kindIndex = layout.chooseCategory(*choice.kind, category, categoryNumber, report);
       if (!kindIndex) {
         recordInFile += category.records.size();
+        scan.leftToOthers += category.records.size();
         continue;
       }
+      if (*kindIndex >= layout.kinds.size())
+        throw std::logic_error(layout.suite + ": kind " + std::to_string(*kindIndex) + " chosen for " +
+                               file->path() + ", of " + std::to_string(layout.kinds.size()) + " kinds");
       const KatKind& kind = layout.kinds[*kindIndex];
       for (std::size_t index = 0; index < category.records.size(); ++index) {
         ++recordInFile;
-        const RecordPlace place{*file, category, index, layout.recordStartKey};
-        SelectedRecord selected;
-        selected.kind = &kind;
-        selected.record = recordInFile;
-        selected.line = file->lineOf(category.records[index]);
-        // Reasons are only spelled out when someone asked for them.
-        auto skip = [&](std::string reason) {
-          if (report != nullptr) report->skipped.push_back({recordInFile, std::move(reason)});
-        };
-        std::array<std::string_view, maxKatFields> preambles{};
-        bool complete = true;
-        for (std::size_t i = 0; i < kind.fieldCount && complete; ++i) {
-          const KatField& field = kind.fields[i];
-          const std::string_view* value = nullptr;
-          for (std::size_t l = 0; l < field.lookupCount && value == nullptr; ++l) {
-            value = lookUp(field.lookups[l], place, preambles[i]);
-            // A record before it that lacks the key ends the search: the
-            // later lookups stand in for the first record only.
-            if (value == nullptr && field.lookups[l].source == FieldSource::previousRecord &&
-                place.indexInCategory > 0)
-              break;
-          }
-          if (value == nullptr) {
-            skip(missingReason(field));
-            complete = false;
-          } else if (field.role == FieldRole::iv &&
-                     !sink.acceptIV(decodeWhileListing(*value, field.lookups[0].key, path, recordInFile))) {
-            skip("IV does not deserialise");
-            complete = false;
-          } else {
-            selected.values[i] = *value;
-          }
+        KatRecord record;
+        KatResolver::place(record, kind, suite, fileIndex, recordInFile, file->lineOf(category.records[index]));
+        std::optional<KatSkip> skip = KatResolver::resolve(record, *file, category, index, suite.family.checkField);
+        if (!skip && layout.checkRecord)
+          if (std::optional<std::string> reason = layout.checkRecord(record)) skip = KatSkip{std::move(*reason)};
+        if (!skip && suite.family.admit != nullptr) skip = suite.family.admit(record);
+        if (skip) {
+          count(summary, *skip);
+          if (report != nullptr) report->skipped.push_back({recordInFile, std::move(skip->note)});
+          continue;
         }
-        if (!complete) continue;
-        if (layout.checkRecord != nullptr) {
-          if (std::optional<std::string> reason = layout.checkRecord(layout, selected)) {
-            skip(std::move(*reason));
-            continue;
-          }
-        }
-        if (layout.keyWhileListing && kind.has(FieldRole::key)) {
-          const KatField& field = kind.fields[kind.indexOf(FieldRole::key)];
-          if (!sink.acceptKey(decodeWhileListing(selected.value(FieldRole::key), field.lookups[0].key,
-                                                 path, recordInFile))) {
-            skip("key refused by buildKey");
-            continue;
-          }
-        }
-        selected.ordinal = ++ordinal;
-        sink.add(std::move(selected));
+        KatResolver::number(record, ++ordinal);
+        ++summary.tests;
+        if (record.rejected()) ++summary.refusals;
+        take(record, Taken{fileIndex, static_cast<std::uint32_t>(file->indexOf(category.records[index])), ordinal,
+                           static_cast<std::uint16_t>(*kindIndex)});
         if (report != nullptr) ++report->tests;
       }
     }
   }
 }
 
-namespace {
+/// `n` with a comma between groups of three digits: 12,345.
+std::string withThousands(std::size_t n) {
+  std::string digits = std::to_string(n);
+  for (std::size_t at = digits.size(); at > 3;) {
+    at -= 3;
+    digits.insert(at, 1, ',');
+  }
+  return digits;
+}
 
-/// A sink that only counts: for selections that read no IV or key.
-class CountingSink final : public KatRecordSink {
- public:
-  void startFile(const std::string&, const std::shared_ptr<const void>&) override {}
-  bool acceptIV(quillon::ByteView) override { return true; }
-  bool acceptKey(quillon::ByteView) override { return true; }
-  void add(SelectedRecord&&) override {}
+/// The report of a selection that takes no record.
+std::string noVectorReport(const KatLayout& layout, const SelectionSummary& summary, const SelectionScan& scan) {
+  std::string text = layout.suite + " applies no vector to this type: it made no test from " + scan.directory + "\n";
+  if (scan.filesRead == 0 && scan.filesOfNoKind.empty()) {
+    if (!layout.ownedPrefix.empty())
+      return text + "no file matches the prefix " + std::string(layout.ownedPrefix) + " in " + scan.directory + "\n";
+    return text + (scan.entries == 0 ? "the directory holds no file\n"
+                                     : "no file of the directory is one this suite reads\n");
+  }
+  text += withThousands(scan.filesRead) + (scan.filesRead == 1 ? " file" : " files") + " read, " +
+          withThousands(scan.records) + (scan.records == 1 ? " record" : " records") + "\n";
+  for (const SelectionSummary::SkipReason& reason : summary.skipped) {
+    text += "skipped, " + reason.reason + ": " + withThousands(reason.records) +
+            (reason.records == 1 ? " record" : " records");
+    for (std::size_t i = 0; i < reason.details.size(); ++i)
+      text += (i == 0 ? " (" : ", ") + reason.details[i].label + " " + withThousands(reason.details[i].records);
+    text += reason.details.empty() ? "\n" : ")\n";
+  }
+  if (scan.leftToOthers > 0)
+    text += "left to other suites, in categories of no kind this suite takes: " + withThousands(scan.leftToOthers) +
+            " records\n";
+  constexpr std::size_t shownFiles = 5;
+  for (std::size_t i = 0; i < scan.filesOfNoKind.size() && i < shownFiles; ++i)
+    text += "file of no kind: " + scan.filesOfNoKind[i] + "\n";
+  if (scan.filesOfNoKind.size() > shownFiles)
+    text += "and " + withThousands(scan.filesOfNoKind.size() - shownFiles) + " more files of no kind\n";
+  return text;
+}
+
+std::shared_ptr<KatSuiteRun> suiteRun(const KatLayout& layout, const KatFamily& family) {
+  auto suite = std::make_shared<KatSuiteRun>();
+  suite->suite = layout.suite;
+  suite->recordStartKey = layout.recordStartKey;
+  suite->naming = layout.naming;
+  suite->namePrefix = layout.namePrefix;
+  suite->kinds = layout.kinds;
+  suite->family = family;
+  return suite;
+}
+
+/// What a test holds: its suite and where its record is. Run, it reads the
+/// record again and hands it to the family.
+struct KatTestBody {
+  std::shared_ptr<const KatSuiteRun> suite;
+  Taken taken;
+
+  void operator()() const {
+    const std::shared_ptr<const KatFileView> view = suite->load(taken.file);
+    const KatRecordView& found = view->records()[taken.record];
+    const KatCategoryView& category = view->categoryOf(taken.record);
+    KatRecord record;
+    KatResolver::place(record, suite->kinds[taken.kind], *suite, taken.file, taken.record + 1, view->lineOf(found));
+    KatResolver::number(record, taken.ordinal);
+    const auto index = static_cast<std::size_t>(&found - category.records.data());
+    if (KatResolver::resolve(record, *view, category, index, nullptr))
+      throw std::logic_error(suite->suite + ": the record of " + record.origin() + " no longer resolves");
+    suite->family.run(record);
+  }
 };
 
 }  // namespace
 
-SuiteDiagnostics diagnoseKat(const KatLayout& layout) {
+std::vector<Test> makeKatTests(const KatLayout& layout, const KatFamily& family, const SourceLocation& where,
+                               std::size_t reserveExtra) {
+  const std::shared_ptr<KatSuiteRun> suite = suiteRun(layout, family);
+  const auto summary = std::make_shared<SelectionSummary>();
+  summary->title = layout.title;
+  SelectionScan scan;
+  std::vector<Test> tests;
+  select(layout, *suite, *summary, scan, nullptr, [&](const KatRecord& record, const Taken& taken) {
+    const SourceLocation& file = suite->files[taken.file].location;
+    tests.push_back(withSelection(withLocation(testCase(record.testName(), KatTestBody{suite, taken}),
+                                               file.atLine(static_cast<unsigned>(record.line()))),
+                                  summary));
+  });
+  if (tests.empty()) {
+    tests.push_back(withSelection(
+        withLocation(testCase("NoVectorApplies",
+                              [report = noVectorReport(layout, *summary, scan)] { throw AssertionFailure(report); }),
+                     where),
+        summary));
+  }
+  tests.reserve(tests.size() + reserveExtra);
+  return tests;
+}
+
+SuiteDiagnostics diagnoseKat(const KatLayout& layout, const KatFamily& family) {
   SuiteDiagnostics diagnostics;
   diagnostics.suite = layout.suite;
-  CountingSink sink;
-  selectKatRecords(layout, sink, &diagnostics);
+  const std::shared_ptr<KatSuiteRun> suite = suiteRun(layout, family);
+  SelectionSummary summary;
+  SelectionScan scan;
+  select(layout, *suite, summary, scan, &diagnostics, [](const KatRecord&, const Taken&) {});
   return diagnostics;
+}
+
+// --- the report ---------------------------------------------------------------
+
+namespace {
+
+void appendHex(std::string& out, quillon::ByteView bytes) {
+  static constexpr char digits[] = "0123456789abcdef";
+  for (const quillon::Byte byte : bytes) {
+    out += digits[byte >> 4];
+    out += digits[byte & 0x0f];
+  }
+}
+
+void appendOutput(std::string& out, const KatOutput& output) {
+  if (output) {
+    appendHex(out, *output);
+  } else {
+    out += "(refused: no output)";
+  }
+}
+
+bool same(const KatOutput& a, const KatOutput& b) {
+  if (!a || !b) return !a && !b;
+  return std::equal(a->begin(), a->end(), b->begin(), b->end());
+}
+
+/// Where `expected` and `computed` part: the byte renderer's line when both
+/// are bytes, else which one refused.
+std::string mismatchOf(const KatOutput& expected, const KatOutput& computed, std::size_t blockBytes) {
+  if (expected && computed) return describeByteMismatch(*expected, *computed, blockBytes);
+  return expected ? "the operation refused where the vector expects output\n"
+                  : "the operation gave output where the vector expects a refusal\n";
+}
+
+}  // namespace
+
+void failKnownAnswer(const KatRecord& record, std::string_view expectedField, KatOutput expected,
+                     std::initializer_list<KatOutput> computed, std::size_t blockBytes) {
+  std::string expectedText, computedText, mismatch;
+  if (computed.size() == 1) {
+    appendOutput(expectedText, expected);
+    appendOutput(computedText, *computed.begin());
+    if (!same(expected, *computed.begin())) mismatch = mismatchOf(expected, *computed.begin(), blockBytes);
+  } else {
+    static constexpr std::array<std::string_view, 4> ordinals{"first", "second", "third", "fourth"};
+    expectedText = computedText = "(";
+    std::size_t i = 0;
+    for (const KatOutput& output : computed) {
+      if (i > 0) {
+        expectedText += ", ";
+        computedText += ", ";
+      }
+      appendOutput(expectedText, expected);
+      appendOutput(computedText, output);
+      mismatch.append(i < ordinals.size() ? ordinals[i] : "another").append(" component: ");
+      if (same(expected, output)) {
+        mismatch += "equal\n";
+      } else {
+        mismatch += "DIFFERS\n  " + mismatchOf(expected, output, blockBytes);
+      }
+      ++i;
+    }
+    expectedText += ")";
+    computedText += ")";
+  }
+  std::string note = record.origin() + "\n";
+  if (record.rejected()) {
+    note += "expected = a refusal: the record carries " + record.marker();
+  } else {
+    note.append("expected = ").append(record.keyOf(expectedField)).append(" from the vector file");
+  }
+  {
+    std::string familyNote = record.note();
+    while (!familyNote.empty() && familyNote.back() == '\n') familyNote.pop_back();
+    if (!familyNote.empty()) note += "\n" + familyNote;
+  }
+  throw AssertionFailure(formatAssertion(record.testName(), expectedText, computedText, mismatch, note));
+}
+
+void checkKnownAnswer(const KatRecord& record, std::string_view expectedField, KatOutput expected,
+                      std::initializer_list<KatOutput> computed, std::size_t blockBytes) {
+  for (const KatOutput& output : computed)
+    if (!same(expected, output)) failKnownAnswer(record, expectedField, expected, computed, blockBytes);
 }
 
 }  // namespace quillon_tests::detail

@@ -47,22 +47,20 @@ constexpr std::array<KatKind, 8> monteKinds{{
     monteRow("OFBMCTd", MonteCarloMode::ofb, false,
              "unOfb(KEY, IV, ...) chained 1000 times from CIPHERTEXT, one block per call"),
 }};
+static_assert(wellFormed(ctrKinds) && wellFormed(monteKinds));
 
 // NIST's CMACGen layout; Mlen and Tlen read by cmacLengths.
-constexpr std::size_t mlenField = 1, tlenField = 2;
 constexpr std::array<KatKind, 1> cmacKinds{{
-    {"CMACGen",
-     {recordField("Count", FieldRole::name), recordField("Mlen"), recordField("Tlen"),
-      recordField("Key", FieldRole::key), recordField("Msg", FieldRole::input),
-      recordField("Mac", FieldRole::expected)},
-     6, "the first Tlen bytes of cmac(Key, the first Mlen bytes of Msg)", "Mac", {}, 0},
+    {.label = "CMACGen",
+     .fields = {recordField("Count").names(), recordField("Mlen"), recordField("Tlen"), recordField("Key").as("key"),
+                recordField("Msg").as("input"), recordField("Mac").as("expected")},
+     .operation = "the first Tlen bytes of cmac(Key, the first Mlen bytes of Msg)"},
 }};
-
-FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}}; }
+static_assert(wellFormed(cmacKinds));
 
 /// The file's row for an [ENCRYPT] category, the next one for [DECRYPT];
 /// a category naming neither (or both) is skipped, with a note.
-std::optional<std::size_t> chooseDirection(const KatLayout& /*layout*/, std::size_t fileKind,
+std::optional<std::size_t> chooseDirection(std::size_t fileKind,
                                            const KatCategoryView& category, std::size_t categoryNumber,
                                            FileDiagnostics* report) {
   const bool encrypt = findProperty(category.header, "ENCRYPT") != nullptr;
@@ -88,17 +86,11 @@ constexpr MonteCarloPrefix monteCarloPrefixes[] = {{"ECBMCT", MonteCarloMode::ec
                                                    {"CFB128MCT", MonteCarloMode::cfb},
                                                    {"OFBMCT", MonteCarloMode::ofb}};
 
-FileChoice chooseMonteCarloFile(const KatLayout& /*layout*/, const KatFileView& file, bool /*diagnosing*/) {
+FileChoice chooseMonteCarloFile(const KatFileView& file, bool /*diagnosing*/) {
   const std::string_view fileName = fileNameOf(file.path());
   for (const MonteCarloPrefix& entry : monteCarloPrefixes)
     if (fileName.starts_with(entry.prefix)) return {static_cast<std::size_t>(entry.mode) * 2, {}};
   return {std::nullopt, "not read: name begins with none of ECBMCT, CBCMCT, CFB128MCT, OFBMCT"};
-}
-
-/// The files whose name begins with the layout's parameter.
-FileChoice chooseCmacFile(const KatLayout& layout, const KatFileView& file, bool /*diagnosing*/) {
-  if (fileNameOf(file.path()).starts_with(layout.parameter)) return {0, {}};
-  return {std::nullopt, "not read: name does not begin with " + std::string(layout.parameter)};
 }
 
 std::optional<std::size_t> parseByteCount(std::string_view text) {
@@ -108,27 +100,32 @@ std::optional<std::size_t> parseByteCount(std::string_view text) {
   return value;
 }
 
-std::optional<std::string> checkCmacRecord(const KatLayout& /*layout*/, const SelectedRecord& record) {
-  if (parseByteCount(record.values[mlenField]) && parseByteCount(record.values[tlenField])) return std::nullopt;
+std::optional<std::string> checkCmacRecord(const KatRecord& record) {
+  if (parseByteCount(record.text("Mlen")) && parseByteCount(record.text("Tlen"))) return std::nullopt;
   return "Mlen or Tlen is not a decimal byte count";
 }
 
-KatLayout cmacLayoutFor(std::string suite, std::string_view filePrefix) {
-  return {.suite = std::move(suite), .directory = "Test/KAT_CMAC", .recordStartKey = "Count",
-          .kinds = cmacKinds, .chooseFile = &chooseCmacFile, .checkRecord = &checkCmacRecord,
-          .parameter = filePrefix, .naming = NameScheme::fileStem, .keyWhileListing = true};
+/// The CMACGen files whose name begins with `filePrefix`.
+KatLayout cmacLayoutFor(std::string suite, std::string title, std::string_view filePrefix) {
+  auto chooseFile = [filePrefix](const KatFileView& file, bool /*diagnosing*/) -> FileChoice {
+    if (fileNameOf(file.path()).starts_with(filePrefix)) return {0, {}};
+    return {std::nullopt, "not read: name does not begin with " + std::string(filePrefix)};
+  };
+  return {.suite = std::move(suite), .title = std::move(title), .directory = "Test/KAT_CMAC",
+          .recordStartKey = "Count", .kinds = cmacKinds, .chooseFile = chooseFile, .checkRecord = &checkCmacRecord,
+          .naming = NameScheme::fileStem};
 }
 
 }  // namespace
 
-CmacLengths cmacLengths(const SelectedRecord& record, std::size_t messageBytes) {
-  const std::optional<std::size_t> mlen = parseByteCount(record.values[mlenField]);
-  const std::optional<std::size_t> tlen = parseByteCount(record.values[tlenField]);
+CmacLengths cmacLengths(const KatRecord& record, std::size_t messageBytes) {
+  const std::optional<std::size_t> mlen = parseByteCount(record.text("Mlen"));
+  const std::optional<std::size_t> tlen = parseByteCount(record.text("Tlen"));
   if (!mlen || !tlen) throw std::invalid_argument("Mlen or Tlen is not a decimal byte count");
   if (messageBytes < *mlen)
     throw std::invalid_argument("Msg holds " + std::to_string(messageBytes) + " bytes, Mlen says " +
                                 std::to_string(*mlen));
-  const std::size_t macBytes = hexStringToBS(record.value(FieldRole::expected)).size();
+  const std::size_t macBytes = record.bytes("expected").size();
   if (macBytes != *tlen)
     throw std::invalid_argument("Mac holds " + std::to_string(macBytes) + " bytes, Tlen says " +
                                 std::to_string(*tlen));
@@ -139,28 +136,28 @@ CmacLengths cmacLengths(const SelectedRecord& record, std::size_t messageBytes) 
 // the key sizes it accepts.
 
 const KatLayout& aesCtrLayout() {
-  static const KatLayout layout{.suite = "makeAESCTRTests", .directory = "Test/KAT_AES_CTR",
-                                .recordStartKey = "COUNT", .kinds = ctrKinds, .chooseFile = &everyFile,
-                                .chooseCategory = &chooseDirection, .naming = NameScheme::fileStem,
-                                .keyWhileListing = true};
+  static const KatLayout layout{.suite = "makeAESCTRTests", .title = "AES CTR known answers",
+                                .directory = "Test/KAT_AES_CTR", .recordStartKey = "COUNT", .kinds = ctrKinds,
+                                .chooseCategory = &chooseDirection, .naming = NameScheme::fileStem};
   return layout;
 }
 
 const KatLayout& aesMonteLayout() {
-  static const KatLayout layout{.suite = "makeAESMonteTests", .directory = "Test/KAT_AES_MCT",
-                                .recordStartKey = "COUNT", .kinds = monteKinds,
+  static const KatLayout layout{.suite = "makeAESMonteTests", .title = "AES Monte Carlo",
+                                .directory = "Test/KAT_AES_MCT", .recordStartKey = "COUNT", .kinds = monteKinds,
                                 .chooseFile = &chooseMonteCarloFile, .chooseCategory = &chooseDirection,
-                                .naming = NameScheme::fileStem, .keyWhileListing = true};
+                                .naming = NameScheme::fileStem};
   return layout;
 }
 
 const KatLayout& cmacLayout() {
-  static const KatLayout layout = cmacLayoutFor("makeCMACTests", "CMACGenAES");
+  static const KatLayout layout = cmacLayoutFor("makeCMACTests", "AES CMAC known answers", "CMACGenAES");
   return layout;
 }
 
 const KatLayout& twoFishCmacLayout() {
-  static const KatLayout layout = cmacLayoutFor("makeTwoFishCMACTests", "CMACGenTwofish");
+  static const KatLayout layout =
+      cmacLayoutFor("makeTwoFishCMACTests", "TwoFish CMAC known answers", "CMACGenTwofish");
   return layout;
 }
 

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
 
+#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/monte.hpp>
 
 namespace quillon_tests::detail {
@@ -11,22 +13,19 @@ namespace {
 // Where a checkpoint's chain starts: the MD of the record before it, or for
 // the first record of a category its Seed (NIST writes it before the
 // records; a category header may carry it too).
-constexpr KatField chainStart{{{{FieldSource::previousRecord, "MD"},
-                                {FieldSource::header, "Seed"},
-                                {FieldSource::preamble, "Seed"}}},
-                              3,
-                              FieldRole::input};
+constexpr KatField chainStart = lookedUp(FieldSource::previousRecord, "MD")
+                                    .as("seed")
+                                    .orIn(FieldSource::header, "Seed")
+                                    .orIn(FieldSource::preamble, "Seed");
 
 constexpr KatKind monteKind(std::string_view file, std::string_view namePrefix, MonteChain chain) {
-  return {file,
-          {recordField("MD", FieldRole::expected), chainStart, recordField("COUNT", FieldRole::name)},
-          3,
-          chain == MonteChain::threeDigests
-              ? "1000 digests after the seed, each over the last three digests"
-              : "1000 digests after the seed, each over the last digest",
-          "MD",
-          namePrefix,
-          static_cast<int>(chain)};
+  return {.label = file,
+          .fields = {recordField("MD"), chainStart, recordField("COUNT").names()},
+          .operation = chain == MonteChain::threeDigests
+                           ? "1000 digests after the seed, each over the last three digests"
+                           : "1000 digests after the seed, each over the last digest",
+          .namePrefix = namePrefix,
+          .code = static_cast<int>(chain)};
 }
 
 // One row per suite, so that each names its tests; the label is the file
@@ -44,47 +43,32 @@ constexpr std::array monteKinds{
     monteKind("SHA3_384Monte", "MonteSHA3_384-", MonteChain::lastDigest),
     monteKind("SHA3_512Monte", "MonteSHA3_512-", MonteChain::lastDigest),
 };
-
-std::size_t kindOf(std::string_view file) {
-  for (std::size_t i = 0; i < monteKinds.size(); ++i)
-    if (monteKinds[i].label == file) return i;
-  return monteKinds.size();
-}
-
-// The layout owns only its own file, so every file it reads is of its kind.
-FileChoice ownKind(const KatLayout& layout, const KatFileView&, bool) {
-  return {kindOf(layout.parameter), {}};
-}
+static_assert(wellFormed(monteKinds));
 
 }  // namespace
 
 KatLayout monteLayout(std::string_view variant) {
-  const std::size_t kind = kindOf(std::string(variant) + "Monte");
-  if (kind == monteKinds.size())
+  const std::string file = std::string(variant) + "Monte";
+  const auto kind = std::find_if(monteKinds.begin(), monteKinds.end(),
+                                 [&](const KatKind& known) { return known.label == file; });
+  if (kind == monteKinds.end())
     throw std::invalid_argument("no Monte Carlo suite for \"" + std::string(variant) + "\"");
-  const std::string_view file = monteKinds[kind].label;
-  KatLayout layout;
-  layout.suite = "make" + std::string(variant) + "MonteTests";
-  layout.directory = file.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA";
-  layout.recordStartKey = "COUNT";
-  layout.kinds = monteKinds;
-  layout.chooseFile = &ownKind;
-  layout.ownedPrefix = file;
-  layout.parameter = file;
-  layout.naming = NameScheme::kindPrefix;
-  return layout;
+  // The layout owns only its own file, and knows only its own kind.
+  return {.suite = "make" + std::string(variant) + "MonteTests",
+          .title = digestTitle(variant) + " Monte Carlo",
+          .directory = variant.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA",
+          .recordStartKey = "COUNT",
+          .kinds = std::span<const KatKind>(&*kind, 1),
+          .ownedPrefix = kind->label,
+          .naming = NameScheme::kindPrefix};
 }
 
-std::string monteNote(const KatCase<NoListingState>& test, bool alsoChunked) {
-  std::string note = katOrigin(test.file->path, test.record);
-  note.append("\nchain: ")
-      .append(test.record.kind->operation)
-      .append(", from the seed ")
-      .append(test.record.value(FieldRole::input));
-  if (alsoChunked)
-    note.append("\nfirst = every digest by hashStrict, second = every digest by hash over ")
-        .append(std::to_string(monteChunkBytes))
-        .append("-byte chunks");
+std::string monteNote(const KatRecord& record) {
+  std::string note = "chain: " + std::string(record.kind().operation) + ", from the seed " +
+                     std::string(record.text("seed"));
+  if (record.record() == 1)
+    note += "\nfirst = every digest by hashStrict, second = every digest by hash over " +
+            std::to_string(monteChunkBytes) + "-byte chunks";
   return note;
 }
 

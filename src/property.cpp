@@ -277,10 +277,9 @@ std::string describeDifference(const std::string& aName, quillon::ByteView a,
     line(text, bName, b);
     return text.str();
   }
-  text << "  " << describeByteMismatch(b, a);  // b is the reference
-  const std::size_t common = std::min(a.size(), b.size());
-  std::size_t at = 0;
-  while (at < common && a[at] == b[at]) ++at;
+  const ByteDifference difference = findByteDifference(b, a);  // b is the reference
+  text << "  " << describeByteMismatch(b, a);
+  const std::size_t at = difference.offset;
   text << "  from byte " << at << ":\n";
   line(text, aName, a.subspan(at, std::min(differenceWindow, a.size() - at)));
   line(text, bName, b.subspan(at, std::min(differenceWindow, b.size() - at)));

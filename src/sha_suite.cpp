@@ -1,7 +1,5 @@
 #include <array>
 
-#include <quillon_tests/hex.hpp>
-#include <quillon_tests/kat_records.hpp>
 #include <quillon_tests/sha.hpp>
 
 namespace quillon_tests::detail {
@@ -10,13 +8,11 @@ namespace {
 
 // Looked up in this order; "Len" opens every record.
 constexpr std::array<KatKind, 1> shaKinds{{
-    {"message", {recordField("Msg", FieldRole::input), recordField("MD", FieldRole::expected),
-                 recordField("Len")}, 3,
-     "first = hashStrict over the whole message, second = hash over 37-byte chunks", "MD", {}, 0},
+    {.label = "message",
+     .fields = {recordField("Msg"), recordField("MD"), recordField("Len")},
+     .operation = "first = hashStrict over the whole message, second = hash over 37-byte chunks"},
 }};
-constexpr std::size_t lengthField = 2;
-
-FileChoice everyFile(const KatLayout&, const KatFileView&, bool) { return {0, {}}; }
+static_assert(wellFormed(shaKinds));
 
 }  // namespace
 
@@ -24,22 +20,28 @@ std::string_view shaDirectory(std::string_view prefix) noexcept {
   return prefix.starts_with("SHA3_") ? "Test/KAT_SHA3" : "Test/KAT_SHA";
 }
 
-KatLayout shaLayout(std::string_view prefix, std::string_view directory) {
-  KatLayout layout;
-  layout.suite = "make" + std::string(prefix) + "Tests";
-  layout.directory = directory;
-  layout.recordStartKey = "Len";
-  layout.kinds = shaKinds;
-  layout.chooseFile = &everyFile;
-  layout.ownedPrefix = prefix;
-  layout.naming = NameScheme::layoutPrefixOrdinal;
-  layout.namePrefix = "Nist" + std::string(prefix) + "-";
-  return layout;
+std::string digestTitle(std::string_view variant) {
+  if (variant.starts_with("SHA3_")) return "SHA3-" + std::string(variant.substr(5));
+  std::string title = "SHA-" + std::string(variant.substr(3));
+  for (char& c : title)
+    if (c == '_') c = '/';
+  return title;
 }
 
-DecodedShaVector decodeShaVector(const SelectedRecord& record) {
-  quillon::ByteString message = hexStringToBS(record.value(FieldRole::input));
-  const long long bits = parseDecimalField("Len", record.values[lengthField]);
+KatLayout shaLayout(std::string_view prefix, std::string_view directory) {
+  return {.suite = "make" + std::string(prefix) + "Tests",
+          .title = digestTitle(prefix) + " known answers",
+          .directory = directory,
+          .recordStartKey = "Len",
+          .kinds = shaKinds,
+          .ownedPrefix = prefix,
+          .naming = NameScheme::layoutPrefixOrdinal,
+          .namePrefix = "Nist" + std::string(prefix) + "-"};
+}
+
+DecodedShaVector decodeShaVector(const KatRecord& record) {
+  quillon::ByteString message = record.bytes("Msg");
+  const long long bits = record.number("Len");
   // floor(bits / 8); a partial last byte is left out.
   const long long bytes = bits >= 0 ? bits / 8 : -((-bits + 7) / 8);
   if (bytes <= 0) {
@@ -47,7 +49,7 @@ DecodedShaVector decodeShaVector(const SelectedRecord& record) {
   } else if (static_cast<unsigned long long>(bytes) < message.size()) {
     message = message.take(static_cast<std::size_t>(bytes));
   }
-  return {std::move(message), hexStringToBS(record.value(FieldRole::expected))};
+  return {std::move(message), record.bytes("MD")};
 }
 
 }  // namespace quillon_tests::detail

@@ -24,22 +24,34 @@ std::string SourceLocation::text() const {
   return known() ? file() + ":" + std::to_string(line_) : std::string();
 }
 
+const std::vector<Test>& Test::children() const noexcept {
+  static const std::vector<Test> none;
+  const auto* members = std::get_if<std::vector<Test>>(&body_);
+  return members != nullptr ? *members : none;
+}
+
+const TestAction& Test::action() const noexcept {
+  static const TestAction none;
+  const auto* action = std::get_if<TestAction>(&body_);
+  return action != nullptr ? *action : none;
+}
+
+const PropertyCheck& Test::propertyCheck() const noexcept {
+  static const PropertyCheck none;
+  const auto* check = std::get_if<PropertyCheck>(&body_);
+  return check != nullptr ? *check : none;
+}
+
 Test testCase(std::string name, TestAction action) {
-  Test test(std::move(name), TestKind::testCase);
-  test.action_ = std::move(action);
-  return test;
+  return {std::move(name), Test::Body(std::in_place_index<0>, std::move(action))};
 }
 
 Test propertyTest(std::string name, PropertyCheck check) {
-  Test test(std::move(name), TestKind::property);
-  test.property_ = std::move(check);
-  return test;
+  return {std::move(name), Test::Body(std::in_place_index<1>, std::move(check))};
 }
 
 Test testGroup(std::string name, std::vector<Test> tests) {
-  Test test(std::move(name), TestKind::group);
-  test.children_ = std::move(tests);
-  return test;
+  return {std::move(name), Test::Body(std::in_place_index<2>, std::move(tests))};
 }
 
 namespace {
@@ -53,7 +65,7 @@ void locateUnlocated(std::vector<Test>& tests, const SourceLocation& where) {
 
 Test withLocation(Test test, const SourceLocation& where) {
   test.location_ = where;
-  locateUnlocated(test.children_, where);
+  if (auto* members = std::get_if<std::vector<Test>>(&test.body_)) locateUnlocated(*members, where);
   return test;
 }
 

@@ -19,6 +19,10 @@ std::vector<std::string> readVectorDirectory(
     std::string_view vectorDirectory, const std::function<bool(std::string_view fileName)>& reads,
     const std::function<void(const std::string& path, std::string&& text)>& take);
 
+/// The text of one vector file, read whole and checked to be UTF-8, with
+/// the errors of readVectorDirectory.
+std::string readVectorFile(const std::string& path);
+
 /// The file-name test of loadKATFiles' prefix: names starting with it, or
 /// every name without one.
 inline std::function<bool(std::string_view)> startsWith(std::optional<std::string_view> prefix) {

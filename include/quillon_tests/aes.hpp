@@ -24,11 +24,17 @@
 //   3. K::buildKey accepts the bytes of "KEY".
 // So a cipher sees only the vectors of the key sizes it accepts. The IV and
 // key are decoded and built while the list is built (a malformed hex IV or
-// key ends the builder with HexDecodeError); PLAINTEXT and CIPHERTEXT are
-// decoded, and the cipher is called, only when the test runs, so a malformed
-// text fails only its own test. A failure names the vector file and record
-// and the block of the first differing byte. The two block-cipher property
-// groups follow the known-answer tests. I/O errors propagate (DataFileError).
+// key ends the builder with HexDecodeError), and not kept: a test holds only
+// where its record is, reads it again when it runs (a file changed since
+// ends the test with an error) and only then decodes PLAINTEXT and
+// CIPHERTEXT and calls the cipher, so a malformed text fails only its own
+// test. A failure names the vector file, record and line, the field of the
+// expected value and the block of the first differing byte. When no record
+// applies to K (every key refused, no file of a supported kind), the
+// known-answer tests are one failing test "NoVectorApplies" saying what was
+// skipped and why. Every test shares the builder's SelectionSummary, "AES
+// known answers". The two block-cipher property groups follow the
+// known-answer tests. I/O errors propagate (DataFileError).
 //
 // diagnoseAESVectors<K>() runs the same selection without building tests
 // and says, per file, what it gave and why records were skipped.
@@ -44,14 +50,19 @@
 
 namespace quillon_tests {
 
-// The known-answer tests for K, then makeBlockCipherPropTests<K>(); the
-// same with a witness that only selects the cipher; and what the tests
-// would take from each vector file, and why they skip what they skip
-// (builds no tests).
-template <class K> std::vector<Test> makeAESTests() {
-  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::aesLayout());
+// The known-answer tests for K (keys built while the list is built: a
+// binding runs the key sizes it accepts), then makeBlockCipherPropTests<K>();
+// `where`, by default the caller's line, locates the property groups and a
+// NoVectorApplies test. The same with a witness that only selects the
+// cipher. What the tests would take from each vector file, and why they
+// skip what they skip (builds no tests).
+template <class K> std::vector<Test> makeAESTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::aesLayout(), where);
 }
-template <class K> std::vector<Test> makeAESTests(const K& /*witness*/) { return makeAESTests<K>(); }
-template <class K> SuiteDiagnostics diagnoseAESVectors() { return detail::diagnoseCipherSuite<K>(detail::aesLayout()); }
+template <class K>
+std::vector<Test> makeAESTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeAESTests<K>(where);
+}
+template <class K> SuiteDiagnostics diagnoseAESVectors() { return detail::diagnoseCipherKat<K>(detail::aesLayout()); }
 
 }  // namespace quillon_tests

@@ -25,8 +25,29 @@ class AssertionFailure : public std::exception {
 
 namespace detail {
 
-/// Where two byte sequences part: lengths and the first differing offset.
-std::string describeByteMismatch(quillon::ByteView expected, quillon::ByteView actual);
+/// Where two byte sequences part.
+struct ByteDifference {
+  std::size_t expectedSize = 0;
+  std::size_t actualSize = 0;
+  /// The first offset at which they differ; the shorter length when one is
+  /// a prefix of the other (or both are equal).
+  std::size_t offset = 0;
+
+  /// Whether a byte differs, rather than one value ending early.
+  [[nodiscard]] bool bytesDiffer() const noexcept {
+    return offset < (expectedSize < actualSize ? expectedSize : actualSize);
+  }
+};
+
+ByteDifference findByteDifference(quillon::ByteView expected, quillon::ByteView actual) noexcept;
+
+/// The one text of a byte difference, which every report of the kit uses:
+/// "lengths: expected 4 bytes, actual 5 bytes; first difference at byte 2"
+/// (or "...; equal for the first 4 bytes, then one value ends"), followed,
+/// when `blockBytes` is not 0, by ", in block 0 (16-byte blocks, counted
+/// from 0)", and a newline.
+std::string describeByteMismatch(quillon::ByteView expected, quillon::ByteView actual,
+                                 std::size_t blockBytes = 0);
 
 template <class T>
 void printValue(std::ostream& os, const T& value) {

@@ -56,6 +56,9 @@ struct SelectionSummary {
   std::string title;
   /// Tests the builder made from vector records.
   std::size_t tests = 0;
+  /// Of those, the tests whose record carries a rejection marker (a "FAIL"
+  /// line, "Result = Fail"): they expect the operation to refuse.
+  std::size_t refusals = 0;
 
   struct Detail {
     std::string label;  // e.g. "192-bit"

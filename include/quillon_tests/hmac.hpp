@@ -38,26 +38,25 @@ struct DecodedHmacVector {
   long long macLength;
 };
 
-DecodedHmacVector decodeHmacVector(const SelectedRecord& record);
+DecodedHmacVector decodeHmacVector(const KatRecord& record);
 
 /// The first `length` bytes of `mac`: none when length <= 0, all when longer.
 quillon::ByteString truncateMac(const quillon::ByteString& mac, long long length);
 
 template <class D>
-DigestComparison hmacCheck(const SelectedRecord& record) {
-  const DecodedHmacVector decoded = decodeHmacVector(record);
+DigestComparison hmacCheck(const KatRecord& record) {
+  DecodedHmacVector decoded = decodeHmacVector(record);
   const D contiguous = quillon::hmacStrict<D>(decoded.key, decoded.message);
   const D chunked = quillon::hmac<D>(decoded.key, quillon::LazyByteString::chunked(decoded.message, 37));
-  return {{decoded.mac, decoded.mac},
-          {truncateMac(contiguous.encode(), decoded.macLength),
-           truncateMac(chunked.encode(), decoded.macLength)}};
+  return {"Mac", std::move(decoded.mac),
+          {truncateMac(contiguous.encode(), decoded.macLength), truncateMac(chunked.encode(), decoded.macLength)}};
 }
 
 /// The shared builder of the HMAC suites.
 template <class D>
-std::vector<Test> getHmacTests(std::string_view algorithm) {
+std::vector<Test> getHmacTests(std::string_view algorithm, const SourceLocation& where) {
   static_assert(quillon::diagnoseHash<D>());
-  return makeDigestKatTests<&hmacCheck<D>>(hmacLayout(algorithm));
+  return makeDigestKatTests<&hmacCheck<D>>(hmacLayout(algorithm), where);
 }
 
 }  // namespace detail
@@ -67,16 +66,42 @@ std::vector<Test> getHmacTests(std::string_view algorithm) {
 /// "L" matches none of the five suites.
 SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm);
 
-// Each builder, then the same with a witness that only selects the digest type.
-template <class D> std::vector<Test> makeSHA1HMACTests() { return detail::getHmacTests<D>("SHA1"); }
-template <class D> std::vector<Test> makeSHA1HMACTests(const D&) { return makeSHA1HMACTests<D>(); }
-template <class D> std::vector<Test> makeSHA224HMACTests() { return detail::getHmacTests<D>("SHA224"); }
-template <class D> std::vector<Test> makeSHA224HMACTests(const D&) { return makeSHA224HMACTests<D>(); }
-template <class D> std::vector<Test> makeSHA256HMACTests() { return detail::getHmacTests<D>("SHA256"); }
-template <class D> std::vector<Test> makeSHA256HMACTests(const D&) { return makeSHA256HMACTests<D>(); }
-template <class D> std::vector<Test> makeSHA384HMACTests() { return detail::getHmacTests<D>("SHA384"); }
-template <class D> std::vector<Test> makeSHA384HMACTests(const D&) { return makeSHA384HMACTests<D>(); }
-template <class D> std::vector<Test> makeSHA512HMACTests() { return detail::getHmacTests<D>("SHA512"); }
-template <class D> std::vector<Test> makeSHA512HMACTests(const D&) { return makeSHA512HMACTests<D>(); }
+// Each builder, then the same with a witness that only selects the digest
+// type. `where`, by default the caller's line, locates a NoVectorApplies test.
+template <class D> std::vector<Test> makeSHA1HMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getHmacTests<D>("SHA1", where);
+}
+template <class D>
+std::vector<Test> makeSHA1HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA1HMACTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA224HMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getHmacTests<D>("SHA224", where);
+}
+template <class D>
+std::vector<Test> makeSHA224HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA224HMACTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA256HMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getHmacTests<D>("SHA256", where);
+}
+template <class D>
+std::vector<Test> makeSHA256HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA256HMACTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA384HMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getHmacTests<D>("SHA384", where);
+}
+template <class D>
+std::vector<Test> makeSHA384HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA384HMACTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA512HMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getHmacTests<D>("SHA512", where);
+}
+template <class D>
+std::vector<Test> makeSHA512HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA512HMACTests<D>(where);
+}
 
 }  // namespace quillon_tests

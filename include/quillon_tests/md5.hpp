@@ -58,8 +58,9 @@ class DigestDecodeError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+/// `where`, by default the caller's line, locates the property group.
 template <class D>
-std::vector<Test> makeMD5Tests() {
+std::vector<Test> makeMD5Tests(const SourceLocation& where = SourceLocation::current()) {
   static_assert(quillon::diagnoseHash<D>());
   std::vector<Test> vectors;
   const SourceLocation here(__FILE__, 0);  // one copy of the file name for all seven
@@ -74,14 +75,14 @@ std::vector<Test> makeMD5Tests() {
     }), here.atLine(detail::md5Vectors[i].line)));
   }
   std::vector<Test> tests;
-  tests.push_back(makeHashPropTests<D>());
+  tests.push_back(makeHashPropTests<D>(where));
   tests.push_back(testGroup("MD5 KATs", std::move(vectors)));
   return tests;
 }
 
 template <class D>
-std::vector<Test> makeMD5Tests(const D& /*witness*/) {
-  return makeMD5Tests<D>();
+std::vector<Test> makeMD5Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeMD5Tests<D>(where);
 }
 
 }  // namespace quillon_tests

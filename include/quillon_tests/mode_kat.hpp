@@ -24,9 +24,11 @@
 // Records are selected as in the AES suite: a record lacking a field, whose
 // IV does not deserialise, whose key K::buildKey refuses (or, for CMAC, whose
 // Mlen or Tlen is no byte count) is skipped, so a binding runs the key sizes
-// it accepts. Tests are named "<file stem>-<COUNT>" ("<file stem>-<Count>"
-// for CMAC). A failure shows the vector's value as expected and the
-// implementation's output as got, and names the vector file and record.
+// it accepts; a selection that takes no record gives one failing test
+// "NoVectorApplies" saying why. Tests are named "<file stem>-<COUNT>"
+// ("<file stem>-<Count>" for CMAC) and hold only where their record is. A
+// failure shows the vector's value as expected and the implementation's
+// output as got, and names the vector file, record and line.
 // diagnoseAESCTRVectors<K>() and the others run the same selection and
 // report, per file, what it gave and why.
 //
@@ -53,44 +55,47 @@
 
 namespace quillon_tests {
 
+// Each builder, then the same with a witness that only selects the cipher.
+// `where`, by default the caller's line, locates a NoVectorApplies test.
+
 /// The CTR known-answer tests for K.
 template <class K>
-std::vector<Test> makeAESCTRTests() {
-  return detail::makeCipherKatTests<K, &detail::modeOperation<K>>(detail::aesCtrLayout());
+std::vector<Test> makeAESCTRTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherKatTests<K, &detail::modeOperation<K>>(detail::aesCtrLayout(), where);
 }
 template <class K>
-std::vector<Test> makeAESCTRTests(const K& /*witness*/) {
-  return makeAESCTRTests<K>();
+std::vector<Test> makeAESCTRTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeAESCTRTests<K>(where);
 }
 
 /// The AES Monte Carlo tests for K.
 template <class K>
-std::vector<Test> makeAESMonteTests() {
-  return detail::makeCipherKatTests<K, &detail::monteCarloOperation<K>>(detail::aesMonteLayout());
+std::vector<Test> makeAESMonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherKatTests<K, &detail::monteCarloOperation<K>>(detail::aesMonteLayout(), where);
 }
 template <class K>
-std::vector<Test> makeAESMonteTests(const K& /*witness*/) {
-  return makeAESMonteTests<K>();
+std::vector<Test> makeAESMonteTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeAESMonteTests<K>(where);
 }
 
 /// The AES-CMAC known-answer tests for K.
 template <class K>
-std::vector<Test> makeCMACTests() {
-  return detail::makeCipherKatTests<K, &detail::cmacOperation<K>>(detail::cmacLayout());
+std::vector<Test> makeCMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherKatTests<K, &detail::cmacOperation<K>>(detail::cmacLayout(), where);
 }
 template <class K>
-std::vector<Test> makeCMACTests(const K& /*witness*/) {
-  return makeCMACTests<K>();
+std::vector<Test> makeCMACTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeCMACTests<K>(where);
 }
 
 /// The TwoFish-CMAC known-answer tests for K.
 template <class K>
-std::vector<Test> makeTwoFishCMACTests() {
-  return detail::makeCipherKatTests<K, &detail::cmacOperation<K>>(detail::twoFishCmacLayout());
+std::vector<Test> makeTwoFishCMACTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherKatTests<K, &detail::cmacOperation<K>>(detail::twoFishCmacLayout(), where);
 }
 template <class K>
-std::vector<Test> makeTwoFishCMACTests(const K& /*witness*/) {
-  return makeTwoFishCMACTests<K>();
+std::vector<Test> makeTwoFishCMACTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeTwoFishCMACTests<K>(where);
 }
 
 /// A group "CMAC property" with the leaf "CMACMatchesGenericConstruction":
@@ -126,19 +131,19 @@ Test makeCMACPropTests(const K& /*witness*/, const SourceLocation& where = Sourc
 
 template <class K>
 SuiteDiagnostics diagnoseAESCTRVectors() {
-  return detail::diagnoseCipherSuite<K>(detail::aesCtrLayout());
+  return detail::diagnoseCipherKat<K>(detail::aesCtrLayout());
 }
 template <class K>
 SuiteDiagnostics diagnoseAESMonteVectors() {
-  return detail::diagnoseCipherSuite<K>(detail::aesMonteLayout());
+  return detail::diagnoseCipherKat<K>(detail::aesMonteLayout());
 }
 template <class K>
 SuiteDiagnostics diagnoseCMACVectors() {
-  return detail::diagnoseCipherSuite<K>(detail::cmacLayout());
+  return detail::diagnoseCipherKat<K>(detail::cmacLayout());
 }
 template <class K>
 SuiteDiagnostics diagnoseTwoFishCMACVectors() {
-  return detail::diagnoseCipherSuite<K>(detail::twoFishCmacLayout());
+  return detail::diagnoseCipherKat<K>(detail::twoFishCmacLayout());
 }
 
 }  // namespace quillon_tests

@@ -30,11 +30,8 @@
 
 #include <quillon/byte_string.hpp>
 #include <quillon/hash.hpp>
-#include <quillon_tests/assert_equal.hpp>
-#include <quillon_tests/detail/digest_kat.hpp>
 #include <quillon_tests/detail/kat_selection.hpp>
 #include <quillon_tests/diagnostics.hpp>
-#include <quillon_tests/hex.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
@@ -92,33 +89,29 @@ quillon::ByteString monteCheckpoint(MonteChain chain, quillon::ByteView seed, Mo
 /// "SHA3_224" ... "SHA3_512"); std::invalid_argument for any other name.
 KatLayout monteLayout(std::string_view variant);
 
-/// Where a checkpoint came from and how it was computed, for a failure report.
-std::string monteNote(const KatCase<NoListingState>& test, bool alsoChunked);
+/// Where a checkpoint's chain started and how it was computed, for a failure report.
+std::string monteNote(const KatRecord& record);
 
 template <class D>
-void runMonteTest(const KatCase<NoListingState>& test) {
-  const auto chain = static_cast<MonteChain>(test.record.kind->code);
-  const quillon::ByteString seed = hexStringToBS(test.record.value(FieldRole::input));
-  const quillon::ByteString expected = hexStringToBS(test.record.value(FieldRole::expected));
+void runMonteTest(const KatRecord& record) {
+  const auto chain = static_cast<MonteChain>(record.code());
+  const quillon::ByteString seed = record.bytes("seed");
+  const quillon::ByteString expected = record.bytes("MD");
   const quillon::ByteString contiguous = monteCheckpoint<D>(chain, seed, MonteFeed::contiguous);
   // The file's first checkpoint also runs the chunked chain: once per file
   // keeps the suite's cost close to the chains it must compute anyway.
-  if (test.record.record != 1) {
-    if (contiguous != expected) assertEqual(test.name(), expected, contiguous, monteNote(test, false));
+  if (record.record() != 1) {
+    checkKnownAnswer(record, "MD", expected.view(), {contiguous.view()});
     return;
   }
-  const std::pair computed{contiguous, monteCheckpoint<D>(chain, seed, MonteFeed::chunked)};
-  const std::pair both{expected, expected};
-  if (computed != both) assertEqual(test.name(), both, computed, monteNote(test, true));
+  const quillon::ByteString chunked = monteCheckpoint<D>(chain, seed, MonteFeed::chunked);
+  checkKnownAnswer(record, "MD", expected.view(), {contiguous.view(), chunked.view()});
 }
 
 template <class D>
-std::vector<Test> getMonteTests(std::string_view variant) {
+std::vector<Test> getMonteTests(std::string_view variant, const SourceLocation& where) {
   static_assert(quillon::diagnoseHash<D>());
-  const KatLayout layout = monteLayout(variant);
-  DigestKatCollector collector(layout);
-  selectKatRecords(layout, collector, nullptr);
-  return katTests<&runMonteTest<D>>(collector.data());
+  return makeKatTests(monteLayout(variant), {.run = &runMonteTest<D>, .note = &monteNote}, where);
 }
 
 }  // namespace detail
@@ -128,29 +121,84 @@ std::vector<Test> getMonteTests(std::string_view variant) {
 /// Throws std::invalid_argument for any other name.
 SuiteDiagnostics diagnoseMonteVectors(std::string_view variant);
 
-template <class D> std::vector<Test> makeSHA1MonteTests() { return detail::getMonteTests<D>("SHA1"); }
-template <class D> std::vector<Test> makeSHA224MonteTests() { return detail::getMonteTests<D>("SHA224"); }
-template <class D> std::vector<Test> makeSHA256MonteTests() { return detail::getMonteTests<D>("SHA256"); }
-template <class D> std::vector<Test> makeSHA384MonteTests() { return detail::getMonteTests<D>("SHA384"); }
-template <class D> std::vector<Test> makeSHA512MonteTests() { return detail::getMonteTests<D>("SHA512"); }
-template <class D> std::vector<Test> makeSHA512_224MonteTests() { return detail::getMonteTests<D>("SHA512_224"); }
-template <class D> std::vector<Test> makeSHA512_256MonteTests() { return detail::getMonteTests<D>("SHA512_256"); }
-template <class D> std::vector<Test> makeSHA3_224MonteTests() { return detail::getMonteTests<D>("SHA3_224"); }
-template <class D> std::vector<Test> makeSHA3_256MonteTests() { return detail::getMonteTests<D>("SHA3_256"); }
-template <class D> std::vector<Test> makeSHA3_384MonteTests() { return detail::getMonteTests<D>("SHA3_384"); }
-template <class D> std::vector<Test> makeSHA3_512MonteTests() { return detail::getMonteTests<D>("SHA3_512"); }
-
-// The same; the witness only selects the digest type.
-template <class D> std::vector<Test> makeSHA1MonteTests(const D&) { return makeSHA1MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA224MonteTests(const D&) { return makeSHA224MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA256MonteTests(const D&) { return makeSHA256MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA384MonteTests(const D&) { return makeSHA384MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA512MonteTests(const D&) { return makeSHA512MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA512_224MonteTests(const D&) { return makeSHA512_224MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA512_256MonteTests(const D&) { return makeSHA512_256MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA3_224MonteTests(const D&) { return makeSHA3_224MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA3_256MonteTests(const D&) { return makeSHA3_256MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA3_384MonteTests(const D&) { return makeSHA3_384MonteTests<D>(); }
-template <class D> std::vector<Test> makeSHA3_512MonteTests(const D&) { return makeSHA3_512MonteTests<D>(); }
+// Each builder, then the same with a witness that only selects the digest
+// type. `where`, by default the caller's line, locates a NoVectorApplies test.
+template <class D> std::vector<Test> makeSHA1MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA1", where);
+}
+template <class D>
+std::vector<Test> makeSHA1MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA1MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA224MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA224", where);
+}
+template <class D>
+std::vector<Test> makeSHA224MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA224MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA256MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA256", where);
+}
+template <class D>
+std::vector<Test> makeSHA256MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA256MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA384MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA384", where);
+}
+template <class D>
+std::vector<Test> makeSHA384MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA384MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA512MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA512", where);
+}
+template <class D>
+std::vector<Test> makeSHA512MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA512MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA512_224MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA512_224", where);
+}
+template <class D>
+std::vector<Test> makeSHA512_224MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA512_224MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA512_256MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA512_256", where);
+}
+template <class D>
+std::vector<Test> makeSHA512_256MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA512_256MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA3_224MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA3_224", where);
+}
+template <class D>
+std::vector<Test> makeSHA3_224MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA3_224MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA3_256MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA3_256", where);
+}
+template <class D>
+std::vector<Test> makeSHA3_256MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA3_256MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA3_384MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA3_384", where);
+}
+template <class D>
+std::vector<Test> makeSHA3_384MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA3_384MonteTests<D>(where);
+}
+template <class D> std::vector<Test> makeSHA3_512MonteTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::getMonteTests<D>("SHA3_512", where);
+}
+template <class D>
+std::vector<Test> makeSHA3_512MonteTests(const D&, const SourceLocation& where = SourceLocation::current()) {
+  return makeSHA3_512MonteTests<D>(where);
+}
 
 }  // namespace quillon_tests

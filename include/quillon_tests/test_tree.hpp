@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace quillon_tests {
@@ -69,16 +70,19 @@ class SourceLocation {
   unsigned line_ = 0;
 };
 
+/// A test is small: a known-answer suite makes tens of thousands of them.
+/// Its body is one of an action, a property check and the members of a
+/// group; its location and selection are shared with its siblings.
 class Test {
  public:
   [[nodiscard]] const std::string& name() const noexcept { return name_; }
-  [[nodiscard]] TestKind kind() const noexcept { return kind_; }
+  [[nodiscard]] TestKind kind() const noexcept { return static_cast<TestKind>(body_.index()); }
   /// The members of a group, in order; empty for leaves.
-  [[nodiscard]] const std::vector<Test>& children() const noexcept { return children_; }
+  [[nodiscard]] const std::vector<Test>& children() const noexcept;
   /// The body of a test case; empty for other kinds.
-  [[nodiscard]] const TestAction& action() const noexcept { return action_; }
+  [[nodiscard]] const TestAction& action() const noexcept;
   /// The check of a property; empty for other kinds.
-  [[nodiscard]] const PropertyCheck& propertyCheck() const noexcept { return property_; }
+  [[nodiscard]] const PropertyCheck& propertyCheck() const noexcept;
   /// Where the test comes from; unknown unless attached with withLocation.
   [[nodiscard]] const SourceLocation& location() const noexcept { return location_; }
   /// For the tests of a known-answer builder: what its selection of vector
@@ -94,13 +98,13 @@ class Test {
   friend Test withSelection(Test test, std::shared_ptr<const SelectionSummary> selection);
 
  private:
-  Test(std::string name, TestKind kind) : name_(std::move(name)), kind_(kind) {}
+  // In the order of TestKind.
+  using Body = std::variant<TestAction, PropertyCheck, std::vector<Test>>;
+
+  Test(std::string name, Body body) : name_(std::move(name)), body_(std::move(body)) {}
 
   std::string name_;
-  TestKind kind_;
-  std::vector<Test> children_;
-  TestAction action_;
-  PropertyCheck property_;
+  Body body_;
   SourceLocation location_;
   std::shared_ptr<const SelectionSummary> selection_;
 };

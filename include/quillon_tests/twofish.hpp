@@ -21,12 +21,15 @@
 // IV<K>::get as soon as "IV" is found, while the list is built, and an IV
 // that does not read skips the record. Every other field is decoded, the key
 // built with K::buildKey and the cipher called (once) only when the test
-// runs. A key that buildKey refuses ends its test with KeyRefusedError. A
+// runs (the test holds only where its record is and reads it again). A key
+// that buildKey refuses ends its test with KeyRefusedError. A
 // file whose stem is none of the seven names and that holds records ends the
 // builder with UnknownVectorFileKindError; without records it gives nothing.
-// Test names are not made unique. A failure names the vector file and
-// record and the block of the first differing byte. The two block-cipher
-// property groups follow. I/O errors propagate (DataFileError).
+// Test names are not made unique. A failure names the vector file, record
+// and line, the field of the expected value and the block of the first
+// differing byte. No record at all gives one failing test "NoVectorApplies".
+// The two block-cipher property groups follow. I/O errors propagate
+// (DataFileError).
 //
 // diagnoseTwoFishVectors<K>() runs the same selection without building tests;
 // a file of unknown kind that holds records is noted and the rest still read.
@@ -57,14 +60,21 @@ class UnknownVectorFileKindError : public std::runtime_error {
   std::string path_;
 };
 
-// The known-answer tests for K, then makeBlockCipherPropTests<K>(); the
-// same with a witness that only selects the cipher; and what the tests
-// would take from each vector file, and why they skip what they skip
-// (builds no tests).
-template <class K> std::vector<Test> makeTwoFishTests() {
-  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::twoFishLayout());
+// The known-answer tests for K (keys built when each test runs), then
+// makeBlockCipherPropTests<K>(); `where`, by default the caller's line,
+// locates the property groups and a NoVectorApplies test. The same with a
+// witness that only selects the cipher. What the tests would take from each
+// vector file, and why they skip what they skip (builds no tests).
+template <class K> std::vector<Test> makeTwoFishTests(const SourceLocation& where = SourceLocation::current()) {
+  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::twoFishLayout(), where,
+                                                                detail::KeyCheck::whenRunning);
 }
-template <class K> std::vector<Test> makeTwoFishTests(const K& /*witness*/) { return makeTwoFishTests<K>(); }
-template <class K> SuiteDiagnostics diagnoseTwoFishVectors() { return detail::diagnoseCipherSuite<K>(detail::twoFishLayout()); }
+template <class K>
+std::vector<Test> makeTwoFishTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
+  return makeTwoFishTests<K>(where);
+}
+template <class K> SuiteDiagnostics diagnoseTwoFishVectors() {
+  return detail::diagnoseCipherKat<K>(detail::twoFishLayout(), detail::KeyCheck::whenRunning);
+}
 
 }  // namespace quillon_tests

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 
 #include <quillon_tests/assert_equal.hpp>
@@ -100,22 +100,45 @@ class LeafTest : public ::testing::Test {
   std::string suiteName_;
 };
 
-// What GoogleTest keeps of each registered leaf: the leaf, and through it
-// what its suite captured (keys, vectors). GoogleTest's registry is destroyed
-// with its own statics, after those of a library constructed earlier, such
-// as the memory pool Botan allocates its keys from; so every leaf is
-// released when the program exits, before those statics go.
-class RegisteredLeaf {
+// What GoogleTest keeps of the registered leaves: each suite name once, its
+// leaves beside it, and per test a factory holding where its leaf is.
+// GoogleTest's registry is destroyed with its own statics, after those of a
+// library constructed earlier, such as the memory pool Botan allocates its
+// keys from; so every leaf is released when the program exits, before those
+// statics go.
+class RegisteredSuite {
  public:
-  explicit RegisteredLeaf(quillon_tests::Test leaf) : leaf_(std::move(leaf)) {}
+  explicit RegisteredSuite(std::string name) : name_(std::move(name)) {}
 
-  [[nodiscard]] const quillon_tests::Test& leaf() const {
-    if (!leaf_) throw std::logic_error("the test was released: the program is exiting");
-    return *leaf_;
+  [[nodiscard]] const std::string& name() const noexcept { return name_; }
+
+  [[nodiscard]] const quillon_tests::Test& leaf(std::size_t index) const {
+    if (index >= leaves_.size()) throw std::logic_error("the test was released: the program is exiting");
+    return leaves_[index];
   }
 
-  static std::shared_ptr<RegisteredLeaf> keep(const quillon_tests::Test& leaf) {
-    return all().emplace_back(std::make_shared<RegisteredLeaf>(leaf));
+  /// Registers `leaf` under this suite's name with GoogleTest.
+  void add(const quillon_tests::Test& leaf) {
+    // The leaf's own location makes reports and test explorers point at the
+    // vector record or the builder's call; a leaf without one has no file
+    // (never this adapter's, which is no place of the user's).
+    const SourceLocation& where = leaf.location();
+    const char* file = where.known() ? where.file().c_str() : "";
+    const int line = where.known() ? static_cast<int>(where.line()) : 0;
+    leaves_.push_back(leaf);
+    const ::testing::TestInfo* info = ::testing::RegisterTest(
+        name_.c_str(), leaf.name().c_str(), nullptr, nullptr, file, line,
+        [suite = this, index = leaves_.size() - 1]() -> ::testing::Test* {
+          return new LeafTest(suite->leaf(index), suite->name());
+        });
+    detail::rememberSelection(*info, leaf.selection());
+  }
+
+  /// The suite of that name, made at its first leaf; its address never changes.
+  static RegisteredSuite& named(const std::string& name) {
+    std::deque<RegisteredSuite>& suites = all();
+    if (suites.empty() || suites.back().name() != name) suites.emplace_back(name);
+    return suites.back();
   }
 
   // exit() runs atexit functions and destroys statics in the reverse order
@@ -128,15 +151,16 @@ class RegisteredLeaf {
   }
 
  private:
-  static std::vector<std::shared_ptr<RegisteredLeaf>>& all() {
-    static std::vector<std::shared_ptr<RegisteredLeaf>> leaves;
-    return leaves;
+  static std::deque<RegisteredSuite>& all() {
+    static std::deque<RegisteredSuite> suites;
+    return suites;
   }
   static void releaseAll() {
-    for (const std::shared_ptr<RegisteredLeaf>& registered : all()) registered->leaf_.reset();
+    for (RegisteredSuite& suite : all()) std::deque<quillon_tests::Test>().swap(suite.leaves_);
   }
 
-  std::optional<quillon_tests::Test> leaf_;
+  std::string name_;
+  std::deque<quillon_tests::Test> leaves_;  // no spare capacity to speak of, unlike a vector
 };
 
 void registerLeaves(const std::string& suiteName, const Test& test) {
@@ -145,19 +169,7 @@ void registerLeaves(const std::string& suiteName, const Test& test) {
     for (const Test& child : test.children()) registerLeaves(inner, child);
     return;
   }
-  // The leaf's own location makes reports and test explorers point at the
-  // vector record or the builder's call; a leaf without one has no file
-  // (never this adapter's, which is no place of the user's).
-  const SourceLocation& where = test.location();
-  const char* file = where.known() ? where.file().c_str() : "";
-  const int line = where.known() ? static_cast<int>(where.line()) : 0;
-  std::shared_ptr<RegisteredLeaf> registered = RegisteredLeaf::keep(test);
-  const ::testing::TestInfo* info = ::testing::RegisterTest(
-      suiteName.c_str(), test.name().c_str(), nullptr, nullptr, file, line,
-      [registered, suiteName]() -> ::testing::Test* {
-        return new LeafTest(registered->leaf(), suiteName);
-      });
-  detail::rememberSelection(*info, test.selection());
+  RegisteredSuite::named(suiteName).add(test);
 }
 
 }  // namespace
@@ -179,12 +191,12 @@ std::string gtestFilterFor(std::string_view suiteName, std::string_view testName
 }
 
 void registerTests(std::string_view suite, const std::vector<Test>& tests) {
-  RegisteredLeaf::releaseAtExit();
+  RegisteredSuite::releaseAtExit();
   for (const Test& test : tests) registerLeaves(std::string(suite), test);
 }
 
 void registerTests(std::string_view suite, const Test& test) {
-  RegisteredLeaf::releaseAtExit();
+  RegisteredSuite::releaseAtExit();
   registerLeaves(std::string(suite), test);
 }
 

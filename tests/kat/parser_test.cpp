@@ -132,7 +132,16 @@ INSTANTIATE_TEST_SUITE_P(Structure, ParseCategoriesTest, testing::Values(
     ParseCase{"RecordEndsAtHeader", "Len", "Len = 0\n[B]\nMsg = 2\n",
               {{{}, {{{"Len", "0"}}}}, {{{"B", ""}}, {}}}},
     ParseCase{"HeaderRunAtEndGivesEmptyCategory", "Len", "Len = 0\n[A]\n[B]\n",
-              {{{}, {{{"Len", "0"}}}}, {{{"A", ""}, {"B", ""}}, {}}}}),
+              {{{}, {{{"Len", "0"}}}}, {{{"A", ""}, {"B", ""}}, {}}}},
+    // NIST's AEAD files: a GCM section of bracket lines and a bare FAIL line,
+    // a CCM header listing its settings, settings before the first header.
+    ParseCase{"GcmSectionAndFailLine", "Count", "[Keylen = 128]\n[IVlen = 96]\n\nCount = 0\nTag = 72\nFAIL\n",
+              {{{{"Keylen", "128"}, {"IVlen", "96"}}, {{{"Count", "0"}, {"Tag", "72"}, {"FAIL", ""}}}}}},
+    ParseCase{"CcmCommaHeaderIsOneProperty", "Count", "[Alen = 0, Plen = 0, Nlen = 7, Tlen = 4]\nKey = 4a\nCount = 0\n",
+              {{{{"Alen", "0, Plen = 0, Nlen = 7, Tlen = 4"}}, {{{"Count", "0"}}}}}},
+    ParseCase{"SettingsBeforeTheFirstHeaderMakeACategoryOfNoRecord", "Count",
+              "Plen = 24\nTlen = 16\n\n[Alen = 0]\n\nKey = d2\n\nCount = 0\nAdata = 00\n",
+              {{{}, {}}, {{{"Alen", "0"}}, {{{"Count", "0"}, {"Adata", "00"}}}}}}),
     caseName);
 
 // The views of plain lines are slices of the file's text; those of lines

@@ -229,14 +229,52 @@ TEST(AesSuite, MalformedTextFailsOnlyItsTestWhileAMalformedIVOrKeyStopsTheBuilde
   }
 }
 
-TEST(AesSuite, EmptyDirectoryGivesThePropertyGroupsAndAMissingOneFails) {
+TEST(AesSuite, AnEmptyDirectoryGivesAFailingTestAndThePropertyGroupsAndAMissingOneFails) {
   TemporaryDataDir data;
   EXPECT_THROW(makeAESTests<Aes128>(), DataFileError);
   data.makeDirectory("Test/KAT_AES");
   const auto tests = makeAESTests<Aes128>();
-  ASSERT_EQ(tests.size(), 2u);
-  EXPECT_EQ(tests[0].kind(), TestKind::group);
+  ASSERT_EQ(tests.size(), 3u);
+  EXPECT_EQ(tests[0].name(), "NoVectorApplies");
   EXPECT_EQ(tests[1].kind(), TestKind::group);
+  EXPECT_EQ(tests[2].kind(), TestKind::group);
+}
+
+/// A cipher whose buildKey compares the byte count with bits, as a user's
+/// first binding did: it refuses every key of the shipped vectors.
+struct BitsForBytesCipher {
+  static int blockSize() { return 128; }
+  static int keyLength() { return 128; }
+  static std::optional<BitsForBytesCipher> buildKey(ByteView bytes) {
+    if (bytes.size() != 128) return std::nullopt;
+    return BitsForBytesCipher{};
+  }
+  [[nodiscard]] ByteString encryptBlock(ByteView b) const { return ByteString(b); }
+  [[nodiscard]] ByteString decryptBlock(ByteView b) const { return ByteString(b); }
+};
+
+TEST(AesSuite, TheSummaryCountsSkippedRecordsByKeySizeAndACipherRefusingEveryKeyFails) {
+  const std::vector<quillon_tests::Test> sound = withoutGroups(makeAESTests<Aes128>());
+  ASSERT_TRUE(sound.front().selection());
+  const SelectionSummary& summary = *sound.front().selection();
+  EXPECT_EQ(summary.title, "AES known answers");
+  EXPECT_EQ(summary.tests, sound.size());
+  EXPECT_EQ(summary.tests, 2352u);
+  ASSERT_EQ(summary.skipped.size(), 1u);
+  EXPECT_EQ(summary.skipped[0].reason, "key refused");
+  EXPECT_EQ(summary.skipped[0].records, 6200u);
+  std::vector<std::pair<std::string, std::size_t>> details;
+  for (const auto& detail : summary.skipped[0].details) details.emplace_back(detail.label, detail.records);
+  EXPECT_EQ(details, (std::vector<std::pair<std::string, std::size_t>>{{"192-bit", 2880}, {"256-bit", 3320}}));
+  for (const quillon_tests::Test& test : sound) EXPECT_EQ(test.selection(), sound.front().selection());
+
+  const std::vector<LeafResult> refused = runTests(withoutGroups(makeAESTests<BitsForBytesCipher>()));
+  ASSERT_EQ(outcomeLetters(refused), "F");
+  EXPECT_EQ(refused[0].path.back(), "NoVectorApplies");
+  EXPECT_NE(refused[0].report.find("makeAESTests applies no vector to this type"), std::string::npos);
+  EXPECT_NE(refused[0].report.find("skipped, key refused: 8,552 records (128-bit 2,352, 192-bit 2,880, 256-bit 3,320)"),
+            std::string::npos)
+      << refused[0].report;
 }
 
 // --- faulty ciphers ----------------------------------------------------
@@ -399,7 +437,8 @@ TEST(AesSuiteFaults, AFailureNamesTheVectorFileTheOperationAndTheFirstDifferingB
   const std::string cbcReport = reportOf(cbc, "CBCd.rsp-0");
   for (const char* needle :
        {"CBCd.rsp-0\n", "CBCd.rsp, record 1", "expected = PLAINTEXT from the vector file",
-        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher", "first difference at byte 0, in block 0 (16-byte blocks"})
+        "got = unCbc(KEY, IV, CIPHERTEXT) computed by the cipher",
+        "first difference at byte 0, in block 0 (16-byte blocks"})
     EXPECT_NE(cbcReport.find(needle), std::string::npos) << needle << " missing in\n" << cbcReport;
   EXPECT_EQ(reportOf(ofb, "OFBd.rsp-1"), "") << "one block: OFB and CFB agree";
   const std::string ofbReport = reportOf(ofb, "OFBd.rsp-2");

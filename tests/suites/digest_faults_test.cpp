@@ -94,10 +94,11 @@ TEST(ShaSuites, Sha512StillHasExactly257KnownAnswers) {
 // --- Faults -----------------------------------------------------------------
 
 /// The suites a row runs, all leaves together.
-std::vector<LeafResult> runAll(std::initializer_list<std::vector<quillon_tests::Test> (*)()> builders) {
+std::vector<LeafResult> runAll(
+    std::initializer_list<std::vector<quillon_tests::Test> (*)(const quillon_tests::SourceLocation&)> builders) {
   std::vector<LeafResult> results;
   for (auto build : builders) {
-    auto some = runTests(build());
+    auto some = runTests(build(quillon_tests::SourceLocation::current()));
     results.insert(results.end(), some.begin(), some.end());
   }
   return results;

@@ -136,6 +136,33 @@ TEST(VectorLocation, Md5VectorsAreLocatedInTheSourceThatHoldsThem) {
             std::string::npos);
 }
 
+// The property groups a known-answer builder appends, and every property in
+// them, are located at the line of the call that built them.
+TEST(VectorLocation, AppendedPropertyGroupsAreLocatedAtTheCallersLine) {
+  struct Built {
+    std::vector<TestTree> tests;
+    unsigned line;
+  };
+  const std::vector<Built> built = {
+      {makeAESTests<openssl::AES128>(), __LINE__},
+      {makeTwoFishTests<quillon::nettle::TwoFish>(), __LINE__},
+      {makeSHA256Tests<openssl::SHA256>(), __LINE__},
+      {makeSHA3_256Tests(openssl::SHA3_256::hashStrict({})), __LINE__},
+      {makeMD5Tests<openssl::MD5>(), __LINE__},
+  };
+  for (const Built& b : built) {
+    std::size_t properties = 0;
+    for (const TestTree& group : b.tests) {
+      if (group.kind() != TestKind::group || group.name() == "MD5 KATs") continue;
+      for (const TestTree& property : group.children()) {
+        ++properties;
+        EXPECT_EQ(property.location(), SourceLocation(__FILE__, b.line)) << group.name() << "/" << property.name();
+      }
+    }
+    EXPECT_GT(properties, 0u) << "line " << b.line;
+  }
+}
+
 // A failing vector's report and result both name the line of its record.
 TEST(VectorLocation, FailureReportNamesTheRecordsLine) {
   const test_support::TemporaryDataDir data;

@@ -1,7 +1,8 @@
 #pragma once
-// The block-cipher family of known-answer suites: the record selection of
-// kat_selection.hpp with the cipher's keys and IVs built while the list is
-// built, and the test that runs one vector and reports a wrong output.
+// The block-cipher family of known-answer suites (see kat_selection.hpp):
+// kinds whose fields are named "key", "iv" (optional to the family: kinds
+// without one get a null IV), "input" and "expected"; the key built with
+// K::buildKey and the IV read with IV<K>::get.
 //
 // A suite gives its KatLayout and one function template
 //   quillon::ByteString operation(const CipherCall<K>& call)
@@ -9,17 +10,21 @@
 // call.input with call.key and, for kinds with an IV field, *call.iv. A
 // suite whose kinds are single calls of the API (ecb, cbc, ..., ctr) takes
 // modeOperation, with CipherMode values as the kinds' codes.
-// makeCipherSuite<K, &operation<K>>(layout) builds its tests (the property
-// groups appended; makeCipherKatTests without them) and
-// diagnoseCipherSuite<K>(layout) lists its selection.
+// makeCipherKatTests<K, &operation<K>>(layout, where) builds its tests and
+// diagnoseCipherKat<K>(layout) lists its selection.
+//
+// While the list is built the IV is read as soon as it is found (an IV that
+// does not deserialise skips the record) and, with KeyCheck::whileListing,
+// the key is built once the record is otherwise complete (a refused key
+// skips it, so a binding runs only the key sizes it accepts); neither is
+// kept. The test builds both again, decodes the input and the expected
+// value, and compares.
 
 #include <cstddef>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <variant>
 #include <vector>
 
@@ -30,7 +35,6 @@
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/detail/kat_selection.hpp>
 #include <quillon_tests/diagnostics.hpp>
-#include <quillon_tests/hex.hpp>
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
@@ -51,9 +55,9 @@ struct CipherCall {
   const K& key;
   const quillon::IV<K>* iv;  // null for a kind without an IV field
   quillon::ByteView input;
-  const SelectedRecord& record;
+  const KatRecord& record;
 
-  [[nodiscard]] int kind() const noexcept { return record.kind->code; }
+  [[nodiscard]] int kind() const noexcept { return record.code(); }
 };
 
 template <class K>
@@ -90,139 +94,102 @@ quillon::ByteString modeOperation(const CipherCall<K>& call) {
 /// A kind of NIST's AESVS record layout (COUNT, KEY, IV, PLAINTEXT,
 /// CIPHERTEXT): looked up IV first when the kind has one, then COUNT,
 /// CIPHERTEXT, PLAINTEXT and KEY. Encrypting kinds take PLAINTEXT as input
-/// and CIPHERTEXT as expected, decrypting kinds the other way round.
+/// and CIPHERTEXT as expected, decrypting kinds the other way round. Named
+/// by COUNT.
 constexpr KatKind aesvsKind(std::string_view label, bool encrypts, bool hasIV, std::string_view operation,
                             int code) {
-  KatKind kind{label, {}, 0, operation, encrypts ? "CIPHERTEXT" : "PLAINTEXT", {}, code};
-  if (hasIV) kind.fields[kind.fieldCount++] = recordField("IV", FieldRole::iv);
-  kind.fields[kind.fieldCount++] = recordField("COUNT", FieldRole::name);
-  kind.fields[kind.fieldCount++] = recordField("CIPHERTEXT", encrypts ? FieldRole::expected : FieldRole::input);
-  kind.fields[kind.fieldCount++] = recordField("PLAINTEXT", encrypts ? FieldRole::input : FieldRole::expected);
-  kind.fields[kind.fieldCount++] = recordField("KEY", FieldRole::key);
+  KatKind kind{.label = label, .operation = operation, .code = code};
+  std::size_t at = 0;
+  if (hasIV) kind.fields[at++] = recordField("IV").as("iv");
+  kind.fields[at++] = recordField("COUNT").names();
+  kind.fields[at++] = recordField("CIPHERTEXT").as(encrypts ? "expected" : "input");
+  kind.fields[at++] = recordField("PLAINTEXT").as(encrypts ? "input" : "expected");
+  kind.fields[at++] = recordField("KEY").as("key");
   return kind;
 }
 
-/// What a report says about a failed known-answer test besides the values.
-/// Only views: the text is put together when a test fails, not before.
-struct CipherCheck {
-  std::string_view name;
-  /// The vector file and the record's position in it (from 1, across the
-  /// file's categories).
-  std::string_view path;
-  std::size_t record;
-  std::size_t line;  // where the record starts in the file, from 1
-  /// What the cipher computed and what the vector gives, e.g.
-  /// "cbc(KEY, IV, PLAINTEXT)" and "CIPHERTEXT".
-  std::string_view operation;
-  std::string_view expectedField;
-  int blockSizeBits;
+/// When a cipher suite builds keys to choose its records.
+enum class KeyCheck {
+  whileListing,  // a record whose key buildKey refuses is skipped
+  whenRunning,   // every record is a test; a refused key is its error (KeyRefusedError)
 };
 
-/// Passes when `computed` equals `expected`. Otherwise fails through
-/// assertEqual(test name, expected, computed, note): the vector's value is
-/// the expected one and the cipher's output the one it got, as in every
-/// known-answer suite. The note names the vector file and record, says what
-/// each value is, and gives the first differing byte and the block it lies
-/// in.
-void checkCipherOutput(const quillon::ByteString& computed, const quillon::ByteString& expected,
-                       const CipherCheck& check);
+/// Throws KeyRefusedError for the test of `record`.
+[[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
 
-/// Throws KeyRefusedError for the test of `test`.
-[[noreturn]] void throwKeyRefused(const KatSuiteInfo& suite, std::string_view testName,
-                                  std::string_view path, std::size_t record, std::size_t keyBytes);
+/// The summary's breakdown of a refused key: "192-bit".
+std::string keySizeLabel(std::size_t keyBytes);
 
-/// The key and IV a case holds from the listing.
+/// The note of a cipher test's failure: "got = <operation> computed by the cipher".
+std::string cipherNote(const KatRecord& record);
+
 template <class K>
-struct CipherCaseState {
-  std::optional<K> key;  // empty when keys are built as the test runs
-  std::optional<quillon::IV<K>> iv;
-};
-
-template <class K, CipherOperation<K> Operation>
-void runCipherTest(const KatCase<CipherCaseState<K>>& test) {
-  const SelectedRecord& record = test.record;
-  std::optional<K> builtNow;
-  const K* key = test.extra.key ? &*test.extra.key : nullptr;
-  if (key == nullptr) {
-    const quillon::ByteString keyBytes = hexStringToBS(record.value(FieldRole::key));
-    builtNow = K::buildKey(keyBytes);
-    if (!builtNow) throwKeyRefused(*test.file->suite, test.name(), test.file->path, record.record, keyBytes.size());
-    key = &*builtNow;
-  }
-  const quillon::ByteString input = hexStringToBS(record.value(FieldRole::input));
-  const quillon::ByteString expected = hexStringToBS(record.value(FieldRole::expected));
-  const quillon::IV<K>* iv = test.extra.iv ? &*test.extra.iv : nullptr;
-  const quillon::ByteString computed = Operation(CipherCall<K>{*key, iv, input, record});
-  if (computed == expected) return;
-  const std::string name = test.name();
-  checkCipherOutput(computed, expected,
-                    {name, test.file->path, record.record, record.line, record.kind->operation,
-                     record.kind->expectedField, K::blockSize()});
+std::optional<quillon::IV<K>> readIV(quillon::ByteView bytes) {
+  auto read = quillon::IV<K>::get(bytes);
+  auto* done = std::get_if<quillon::Done<quillon::IV<K>>>(&read);
+  if (done == nullptr) return std::nullopt;
+  return std::move(done->value);
 }
 
-/// The sink of a cipher suite: reads IVs with IV<K>::get and builds keys
-/// with K::buildKey; with Build false it only answers, for diagnostics.
-template <class K, bool Build>
-class CipherKatSelection final : public KatCollector<CipherCaseState<K>> {
- public:
-  explicit CipherKatSelection(const KatLayout& layout) : KatCollector<CipherCaseState<K>>(layout) {}
+template <class K>
+std::optional<KatSkip> checkCipherField(const KatRecord& record, const KatField& field) {
+  if (field.name != "iv" || readIV<K>(record.bytes("iv"))) return std::nullopt;
+  return KatSkip{"IV does not deserialise"};
+}
 
-  bool acceptIV(quillon::ByteView bytes) override {
-    auto read = quillon::IV<K>::get(bytes);
-    auto* done = std::get_if<quillon::Done<quillon::IV<K>>>(&read);
-    if (done == nullptr) return false;
-    if constexpr (Build) state_.iv.emplace(std::move(done->value));
-    return true;
-  }
-  bool acceptKey(quillon::ByteView bytes) override {
-    state_.key = K::buildKey(bytes);
-    const bool accepted = state_.key.has_value();
-    if constexpr (!Build) state_.key.reset();
-    return accepted;
-  }
-  void add(SelectedRecord&& record) override {
-    if constexpr (Build) KatCollector<CipherCaseState<K>>::add(std::move(record));
-    state_ = {};
-  }
+template <class K>
+std::optional<KatSkip> admitCipherKey(const KatRecord& record) {
+  const quillon::ByteString key = record.bytes("key");
+  if (K::buildKey(key)) return std::nullopt;
+  return KatSkip{"key refused by buildKey", "key refused", keySizeLabel(key.size())};
+}
 
- private:
-  CipherCaseState<K> takeExtra() override { return std::exchange(state_, {}); }
-  CipherCaseState<K> state_;
-};
+template <class K, CipherOperation<K> Operation>
+void runCipherTest(const KatRecord& record) {
+  const quillon::ByteString keyBytes = record.bytes("key");
+  const std::optional<K> key = K::buildKey(keyBytes);
+  if (!key) throwKeyRefused(record, keyBytes.size());
+  std::optional<quillon::IV<K>> iv;
+  if (record.has("iv") && !(iv = readIV<K>(record.bytes("iv"))))
+    throw std::logic_error(record.suite() + ": IV<K>::get refused the IV of " + record.origin() +
+                           " it read while the list was built");
+  const quillon::ByteString input = record.bytes("input");
+  const quillon::ByteString expected = record.bytes("expected");
+  const quillon::ByteString computed = Operation(CipherCall<K>{*key, iv ? &*iv : nullptr, input, record});
+  if (computed != expected)
+    failKnownAnswer(record, "expected", expected.view(), {computed.view()},
+                    static_cast<std::size_t>(K::blockSize() / 8));
+}
+
+template <class K, CipherOperation<K> Operation>
+constexpr KatFamily cipherFamily(KeyCheck keys) {
+  return {&checkCipherField<K>, keys == KeyCheck::whileListing ? &admitCipherKey<K> : nullptr,
+          &runCipherTest<K, Operation>, &cipherNote};
+}
 
 /// The known-answer tests of `layout` for K, in the order of the selection.
 template <class K, CipherOperation<K> Operation>
-std::vector<Test> makeCipherKatTests(const KatLayout& layout, std::size_t reserveExtra = 0) {
+std::vector<Test> makeCipherKatTests(const KatLayout& layout, const SourceLocation& where,
+                                     KeyCheck keys = KeyCheck::whileListing, std::size_t reserveExtra = 0) {
   static_assert(quillon::diagnoseBlockCipher<K>());
-  CipherKatSelection<K, true> selection(layout);
-  selectKatRecords(layout, selection, nullptr);
-  return katTests<&runCipherTest<K, Operation>>(selection.data(), reserveExtra);
+  return makeKatTests(layout, cipherFamily<K, Operation>(keys), where, reserveExtra);
 }
 
 /// What makeCipherKatTests would take from each vector file, and why it
 /// skips what it skips. Builds no tests.
 template <class K>
-SuiteDiagnostics diagnoseCipherKat(const KatLayout& layout) {
-  SuiteDiagnostics diagnostics;
-  diagnostics.suite = layout.suite;
-  CipherKatSelection<K, false> selection(layout);
-  selectKatRecords(layout, selection, &diagnostics);
-  return diagnostics;
+SuiteDiagnostics diagnoseCipherKat(const KatLayout& layout, KeyCheck keys = KeyCheck::whileListing) {
+  static_assert(quillon::diagnoseBlockCipher<K>());
+  return diagnoseKat(layout, cipherFamily<K, &modeOperation<K>>(keys));
 }
 
 /// A block-cipher suite: its known-answer tests, then the two property groups.
 template <class K, CipherOperation<K> Operation>
-std::vector<Test> makeCipherSuite(const KatLayout& layout) {
-  static_assert(quillon::diagnoseBlockCipher<K>());
-  std::vector<Test> tests = makeCipherKatTests<K, Operation>(layout, 2);
-  for (Test& group : makeBlockCipherPropTests<K>()) tests.push_back(std::move(group));
+std::vector<Test> makeCipherSuite(const KatLayout& layout, const SourceLocation& where,
+                                  KeyCheck keys = KeyCheck::whileListing) {
+  std::vector<Test> tests = makeCipherKatTests<K, Operation>(layout, where, keys, 2);
+  for (Test& group : makeBlockCipherPropTests<K>(where)) tests.push_back(std::move(group));
   return tests;
-}
-
-template <class K>
-SuiteDiagnostics diagnoseCipherSuite(const KatLayout& layout) {
-  static_assert(quillon::diagnoseBlockCipher<K>());
-  return diagnoseCipherKat<K>(layout);
 }
 
 }  // namespace detail

@@ -1,17 +1,19 @@
 #pragma once
-// The digest family of known-answer suites: the record selection of
-// kat_selection.hpp and the test that compares a pair of digests (the
-// contiguous path first, the chunked one second) with the vector's value.
+// The digest family of known-answer suites (see kat_selection.hpp): a test
+// computes a digest twice, by the contiguous path (hashStrict) and by the
+// chunked one (hash), and compares both with the vector's value.
 //
 // A suite gives its KatLayout and one function template
-//   DigestComparison check(const SelectedRecord& record)
+//   DigestComparison check(const KatRecord& record)
 // that decodes the record's fields and computes both digests;
-// makeDigestKatTests<&check<D>>(layout) builds its tests and
-// diagnoseKat(layout) lists its selection.
+// makeDigestKatTests<&check<D>>(layout, where) builds its tests and
+// diagnoseKat(layout) lists its selection. A failure report shows the two
+// paths as the first and second component; the kind's operation text says
+// what they are.
 
-#include <memory>
+#include <array>
 #include <string>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 #include <quillon/byte_string.hpp>
@@ -20,44 +22,28 @@
 
 namespace quillon_tests::detail {
 
-/// The vector's value and what the digest under test gave, each twice:
-/// first by the contiguous path, second by the chunked one.
+/// The vector's value, the field it came from, and what the digest under
+/// test gave by the contiguous path and by the chunked one.
 struct DigestComparison {
-  std::pair<quillon::ByteString, quillon::ByteString> expected;
-  std::pair<quillon::ByteString, quillon::ByteString> computed;
+  std::string_view expectedField;
+  quillon::ByteString expected;
+  std::array<quillon::ByteString, 2> computed;
 };
 
-/// Nothing is built while a digest suite's list is built.
-struct NoListingState {};
-
-/// Fails the test of `test` through assertEqual with the note naming the
-/// vector file and record and what the two components are.
-[[noreturn]] void failDigestTest(const KatCase<NoListingState>& test, const DigestComparison& comparison);
+/// The note of a digest test's failure: the kind's operation text.
+std::string digestNote(const KatRecord& record);
 
 template <auto Check>
-void runDigestTest(const KatCase<NoListingState>& test) {
-  const DigestComparison comparison = Check(test.record);
-  // The report text is only put together for a failure.
-  if (comparison.computed != comparison.expected) failDigestTest(test, comparison);
+void runDigestTest(const KatRecord& record) {
+  const DigestComparison c = Check(record);
+  checkKnownAnswer(record, c.expectedField, c.expected.view(), {c.computed[0].view(), c.computed[1].view()});
 }
-
-/// The sink of a digest suite: keeps every selected record.
-class DigestKatCollector final : public KatCollector<NoListingState> {
- public:
-  using KatCollector<NoListingState>::KatCollector;
-  bool acceptIV(quillon::ByteView) override { return true; }
-  bool acceptKey(quillon::ByteView) override { return true; }
-
- private:
-  NoListingState takeExtra() override { return {}; }
-};
 
 /// The known-answer tests of `layout`, in the order of the selection.
 template <auto Check>
-std::vector<Test> makeDigestKatTests(const KatLayout& layout, std::size_t reserveExtra = 0) {
-  DigestKatCollector collector(layout);
-  selectKatRecords(layout, collector, nullptr);
-  return katTests<&runDigestTest<Check>>(collector.data(), reserveExtra);
+std::vector<Test> makeDigestKatTests(const KatLayout& layout, const SourceLocation& where,
+                                     std::size_t reserveExtra = 0) {
+  return makeKatTests(layout, {.run = &runDigestTest<Check>, .note = &digestNote}, where, reserveExtra);
 }
 
 }  // namespace quillon_tests::detail

@@ -2,11 +2,16 @@
 // The layouts of the known-answer suites (defined in src/, one file per
 // suite): their vector directories, file kinds, fields and naming.
 
+#include <string>
 #include <string_view>
 
 #include <quillon_tests/detail/kat_selection.hpp>
 
 namespace quillon_tests::detail {
+
+/// How the summaries name a digest: "SHA1" gives "SHA-1", "SHA512_224"
+/// "SHA-512/224", "SHA3_256" "SHA3-256".
+std::string digestTitle(std::string_view variant);
 
 const KatLayout& aesLayout();
 const KatLayout& twoFishLayout();

@@ -106,7 +106,7 @@ struct CmacLengths {
 /// checked while listing). Throws std::invalid_argument when Msg holds fewer
 /// than Mlen bytes or Mac other than Tlen: the vector is wrong, not the
 /// cipher.
-CmacLengths cmacLengths(const SelectedRecord& record, std::size_t messageBytes);
+CmacLengths cmacLengths(const KatRecord& record, std::size_t messageBytes);
 
 /// The CMAC suites' operation: the first Tlen bytes of the tag of the first
 /// Mlen bytes of Msg (an empty message is written "Msg = 00").

@@ -1,0 +1,91 @@
+// What registering the shipped data costs: every suite quillon-check
+// registers (its own registration code, GoogleTest included), timed, with
+// the heap bytes it keeps per registered test and the process's peak
+// resident memory. For scale, the same number of GoogleTest tests with the
+// same names and locations and nothing behind them is registered next, and
+// its bytes per test are reported as GoogleTest's own share.
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <stdlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "ratio_reporter.hpp"
+#include "suites.hpp"
+
+namespace {
+
+std::size_t heapInUse() { return mallinfo2().uordblks; }
+
+/// A line of /proc/self/status, in kB.
+std::size_t statusKilobytes(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind(field + ":", 0) == 0) return std::stoul(line.substr(field.size() + 1));
+  return 0;
+}
+
+class NothingTest : public ::testing::Test {
+  void TestBody() override {}
+};
+
+void registerShippedData(benchmark::State& state) {
+  double seconds = 0;
+  std::size_t tests = 0, bytes = 0, gtestBytes = 0;
+  for (auto _ : state) {
+    const std::size_t before = heapInUse();
+    const auto start = std::chrono::steady_clock::now();
+    quillon_check::registerHashSuites();
+    quillon_check::registerBlockCipherSuites();
+    quillon_check::registerModeConsistencySuites();
+    quillon_check::registerDifferentialSuites();
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    bytes = heapInUse() - before;
+    const ::testing::UnitTest& unit = *::testing::UnitTest::GetInstance();
+    tests = static_cast<std::size_t>(unit.total_test_count());
+
+    // GoogleTest's share: bare tests under the same names and locations.
+    struct Registered {
+      std::string suite, name, file;
+      int line;
+    };
+    std::vector<Registered> registered;
+    for (int i = 0; i < unit.total_test_suite_count(); ++i) {
+      const ::testing::TestSuite& suite = *unit.GetTestSuite(i);
+      for (int j = 0; j < suite.total_test_count(); ++j) {
+        const ::testing::TestInfo& info = *suite.GetTestInfo(j);
+        registered.push_back({std::string("bare-") + suite.name(), info.name(), info.file(), info.line()});
+      }
+    }
+    const std::size_t bareBefore = heapInUse();
+    for (const Registered& r : registered)
+      ::testing::RegisterTest(r.suite.c_str(), r.name.c_str(), nullptr, nullptr, r.file.c_str(), r.line,
+                              []() -> ::testing::Test* { return new NothingTest; });
+    gtestBytes = heapInUse() - bareBefore;
+  }
+  state.counters["tests"] = static_cast<double>(tests);
+  state.counters["bytes_per_test"] = static_cast<double>(bytes) / static_cast<double>(tests);
+  state.counters["gtest_bytes_per_test"] = static_cast<double>(gtestBytes) / static_cast<double>(tests);
+  state.counters["peak_rss_MB"] = static_cast<double>(statusKilobytes("VmHWM")) / 1024.0;
+  std::printf("registered %zu tests in %.3f s: %.0f bytes per test kept on the heap (GoogleTest's own share "
+              "%.0f), peak resident memory %.1f MB (with the bare copies)\n",
+              tests, seconds, static_cast<double>(bytes) / static_cast<double>(tests),
+              static_cast<double>(gtestBytes) / static_cast<double>(tests),
+              static_cast<double>(statusKilobytes("VmHWM")) / 1024.0);
+}
+
+// GoogleTest keeps what is registered: one registration per process.
+BENCHMARK(registerShippedData)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The shipped vectors, unless the caller chose a data directory.
+  ::setenv("quillon_tests_datadir", QUILLON_BENCH_SOURCE_DATADIR, 0);
+  return quillon_bench::runWithRatios(argc, argv, {});
+}
