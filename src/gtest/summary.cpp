@@ -133,6 +133,8 @@ class SummaryPrinter : public ::testing::EmptyTestEventListener {
         text += ": " + counted(part.passed) + " passed";
         if (part.failed > 0) text += ", " + counted(part.failed) + " FAILED";
         if (part.skipped > 0) text += ", " + counted(part.skipped) + " skipped";
+        if (part.selection && part.selection->refusals > 0 && told.count(part.selection.get()) == 0)
+          text += " (" + counted(part.selection->refusals) + " of them expecting a refusal)";
         if (part.selection && told.insert(part.selection.get()).second) {
           for (const auto& reason : part.selection->skipped) recordsSkipped += reason.records;
           const std::string records = skippedRecords(*part.selection);

@@ -29,10 +29,10 @@ Test outcome(std::string name, bool passes) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   auto aes = std::make_shared<SelectionSummary>(SelectionSummary{
-      "AES known answers", 1'002, {{"key refused", 4'784, {{"192-bit", 2'392}, {"256-bit", 2'392}}}}});
+      "AES known answers", 1'002, 0, {{"key refused", 4'784, {{"192-bit", 2'392}, {"256-bit", 2'392}}}}});
   auto ctr = std::make_shared<SelectionSummary>(SelectionSummary{
-      "CTR known answers", 2, {{"IV does not deserialise", 3, {}}, {"key refused", 1, {{"256-bit", 1}}}}});
-  auto cmac = std::make_shared<SelectionSummary>(SelectionSummary{"CMAC known answers", 1, {}});
+      "CTR known answers", 2, 1, {{"IV does not deserialise", 3, {}}, {"key refused", 1, {{"256-bit", 1}}}}});
+  auto cmac = std::make_shared<SelectionSummary>(SelectionSummary{"CMAC known answers", 1, 0, {}});
 
   std::vector<Test> aesTests;
   for (int i = 1; i <= 1'002; ++i) {
