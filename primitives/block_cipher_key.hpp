@@ -2,15 +2,18 @@
 // The key type every bundled block-cipher binding is: a library's engine
 // behind quillon::BlockCipher, with the engine's modes as native members
 // (primitives/native_modes.hpp). A binding of a new library or cipher writes
-// the engine and one alias:
+// the engine and a class that names it:
 //
 //   template <int KeyBits>
-//   using AES = quillon::bindings::BlockCipherKey<detail::AesEngine, KeyBits>;
+//   class AES : public quillon::bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
+//     using quillon::bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
+//   };
 //
-// where the engine E provides
+// where the engine E provides (the first two from AesSizes for a cipher of
+// AES's sizes)
 //   static constexpr std::size_t blockBytes;                // 16 for AES
-//   static constexpr NativeModeSet nativeModes;             // its own modes
 //   static constexpr bool takesKeyBytes(std::size_t bytes); // key lengths it takes
+//   static constexpr NativeModeSet nativeModes;             // its own modes
 //   explicit E(ByteView key);                               // key of such a length
 //   void run(Mode, Direction, ByteView iv, ByteView input, Byte* out, Byte* ivOut) const;
 //   void runLazy(Mode, Direction, ByteView iv, const LazyByteString& input,
@@ -35,12 +38,22 @@
 
 namespace quillon::bindings {
 
+/// The sizes of AES, which TwoFish shares: 16-byte blocks and keys of 16, 24
+/// or 32 bytes. An engine of such a cipher derives from it.
+struct AesSizes {
+  static constexpr std::size_t blockBytes = 16;
+  static constexpr bool takesKeyBytes(std::size_t bytes) {
+    return bytes == 16 || bytes == 24 || bytes == 32;
+  }
+};
+
 /// The key lengths buildKey accepts: exactly keyLength(), or every length
 /// the engine takes (TwoFish, whose vector files mix key sizes).
 enum class KeyLengths { onlyKeyLength, everyEngineLength };
 
-template <class Engine, int KeyBits, KeyLengths Accepted = KeyLengths::onlyKeyLength>
-class BlockCipherKey : public NativeModes<BlockCipherKey<Engine, KeyBits, Accepted>, Engine::blockBytes> {
+/// The base of a key type Derived (see the top of this header).
+template <class Derived, class Engine, int KeyBits, KeyLengths Accepted = KeyLengths::onlyKeyLength>
+class BlockCipherKey : public NativeModes<Derived, Engine::blockBytes> {
   static_assert(KeyBits % 8 == 0 && Engine::takesKeyBytes(KeyBits / 8),
                 "the engine does not take keys of KeyBits bits");
 
@@ -51,12 +64,12 @@ class BlockCipherKey : public NativeModes<BlockCipherKey<Engine, KeyBits, Accept
   static int keyLength() { return KeyBits; }
 
   /// A key from bytes of an accepted length; nothing for any other.
-  static std::optional<BlockCipherKey> buildKey(ByteView bytes) {
+  static std::optional<Derived> buildKey(ByteView bytes) {
     const bool accepted = Accepted == KeyLengths::onlyKeyLength
                               ? bytes.size() == static_cast<std::size_t>(KeyBits / 8)
                               : Engine::takesKeyBytes(bytes.size());
     if (!accepted) return std::nullopt;
-    return BlockCipherKey(Engine(bytes));
+    return Derived(Engine(bytes));
   }
 
   /// The library's CMAC, used by quillon::cmac, when the engine has one.
@@ -68,9 +81,11 @@ class BlockCipherKey : public NativeModes<BlockCipherKey<Engine, KeyBits, Accept
     return engine_.cmac(message);
   }
 
- private:
-  friend NativeModes<BlockCipherKey, Engine::blockBytes>;
+ protected:
   explicit BlockCipherKey(Engine engine) : engine_(std::move(engine)) {}
+
+ private:
+  friend NativeModes<Derived, Engine::blockBytes>;
 
   void runNative(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out,
                  Byte* ivOut) const {

@@ -30,8 +30,8 @@
 #include <vector>
 
 #include <quillon/byte_string.hpp>
-#include <quillon/detail/mode_driver.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_driver.hpp>
 #include <quillon/mode_names.hpp>
 #include <quillon/modes.hpp>
 
@@ -147,7 +147,7 @@ class NativeModes {
     requireWholeBlocks(mode, direction, true, input.size(), BlockBytes);
     std::vector<Byte> out(input.size());
     if (!input.empty()) self().runNativeLazy(mode, direction, iv, input, out.data(), ivOut);
-    return detail::splitLike(std::move(out), input);
+    return splitLike(std::move(out), input);
   }
 
   LazyModeResult<Derived> runLazy(Mode mode, Direction direction, const Iv& iv, Lazy input) const {

@@ -7,6 +7,7 @@
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_driver.hpp>
 #include <quillon/mode_names.hpp>
 #include <quillon/mode_table.hpp>
 #include <quillon/modes.hpp>

@@ -19,7 +19,9 @@ namespace quillon::botan {
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
-using AES = bindings::BlockCipherKey<detail::AesEngine, KeyBits>;
+class AES : public bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
+  using bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
+};
 
 using AES128 = AES<128>;
 using AES192 = AES<192>;

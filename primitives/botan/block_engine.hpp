@@ -20,18 +20,13 @@
 #include <quillon/byte_string.hpp>
 #include <quillon/mode_names.hpp>
 
+#include <primitives/block_cipher_key.hpp>
 #include <primitives/native_modes.hpp>
 
 namespace quillon::botan::detail {
 
-class BlockEngine {
+class BlockEngine : public bindings::AesSizes {
  public:
-  static constexpr std::size_t blockBytes = 16;
-  /// The key lengths of AES, which TwoFish also takes.
-  static constexpr bool takesKeyBytes(std::size_t bytes) {
-    return bytes == 16 || bytes == 24 || bytes == 32;
-  }
-
   void run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out, Byte* ivOut) const;
 
  protected:

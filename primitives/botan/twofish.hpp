@@ -20,8 +20,10 @@ namespace quillon::botan {
 /// TwoFish accepting keys of 128, 192 and 256 bits, as the TwoFish vector
 /// files mix them; keyLength() is 256, so the property suites derive 256-bit
 /// keys.
-using TwoFish = bindings::BlockCipherKey<detail::TwofishEngine, 256,
-                                         bindings::KeyLengths::everyEngineLength>;
+class TwoFish : public bindings::BlockCipherKey<TwoFish, detail::TwofishEngine, 256,
+                                                bindings::KeyLengths::everyEngineLength> {
+  using BlockCipherKey::BlockCipherKey;
+};
 
 static_assert(BlockCipher<TwoFish>);
 

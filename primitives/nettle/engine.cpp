@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include <quillon/detail/mode_driver.hpp>
+#include <quillon/mode_driver.hpp>
 
 namespace quillon::nettle::detail {
 
@@ -19,7 +19,7 @@ namespace {
 constexpr std::size_t blockBytes = CipherEngine::blockBytes;
 
 /// nettle's mode functions as an engine of quillon's mode driver
-/// (quillon/detail/mode_driver.hpp).
+/// (quillon/mode_driver.hpp).
 class ModeRun {
  public:
   ModeRun(const KeyedCipher& cipher, Mode mode, Direction direction, ByteView iv)
@@ -91,14 +91,14 @@ class ModeRun {
 void CipherEngine::run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out,
                        Byte* ivOut) const {
   ModeRun run(*cipher_, mode, direction, iv);
-  quillon::detail::runModeInto(run, blockBytes, input, out);
+  runModeInto(run, blockBytes, input, out);
   run.copyRegister(ivOut);
 }
 
 void CipherEngine::runLazy(Mode mode, Direction direction, ByteView iv, const LazyByteString& input,
                            Byte* out, Byte* ivOut) const {
   ModeRun run(*cipher_, mode, direction, iv);
-  quillon::detail::runModeChunkedInto(run, blockBytes, input, out);
+  runModeChunkedInto(run, blockBytes, input, out);
   run.copyRegister(ivOut);
 }
 

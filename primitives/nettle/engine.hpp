@@ -15,22 +15,18 @@
 #include <quillon/byte_string.hpp>
 #include <quillon/mode_names.hpp>
 
+#include <primitives/block_cipher_key.hpp>
 #include <primitives/native_modes.hpp>
 
 namespace quillon::nettle::detail {
 
 struct KeyedCipher;  // primitives/nettle/cipher_modes.hpp
 
-class CipherEngine {
+class CipherEngine : public bindings::AesSizes {
  public:
-  static constexpr std::size_t blockBytes = 16;
   /// nettle's ECB, CBC, CFB and CTR; OFB is generic.
   static constexpr bindings::NativeModeSet nativeModes{
       .cbc = true, .cfb = true, .ofb = false, .ctr = true, .lazy = true};
-  /// The key lengths of AES, which TwoFish also takes.
-  static constexpr bool takesKeyBytes(std::size_t bytes) {
-    return bytes == 16 || bytes == 24 || bytes == 32;
-  }
 
   void run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out, Byte* ivOut) const;
   /// The same over chunked input, as one stream: a block that straddles two

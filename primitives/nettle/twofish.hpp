@@ -20,10 +20,13 @@ namespace quillon::nettle {
 /// 128, 192 and 256 bits, as the TwoFish vector files mix them; otherwise
 /// exactly KeyBits.
 template <int KeyBits, bool AllKeySizes>
-using TwoFishCipher =
-    bindings::BlockCipherKey<detail::TwofishEngine, KeyBits,
-                             AllKeySizes ? bindings::KeyLengths::everyEngineLength
-                                         : bindings::KeyLengths::onlyKeyLength>;
+class TwoFishCipher
+    : public bindings::BlockCipherKey<TwoFishCipher<KeyBits, AllKeySizes>, detail::TwofishEngine,
+                                      KeyBits,
+                                      AllKeySizes ? bindings::KeyLengths::everyEngineLength
+                                                  : bindings::KeyLengths::onlyKeyLength> {
+  using TwoFishCipher::BlockCipherKey::BlockCipherKey;
+};
 
 /// Keys of 128, 192 or 256 bits; the property suites derive 256-bit keys.
 using TwoFish = TwoFishCipher<256, true>;

@@ -30,15 +30,11 @@ namespace quillon::openssl {
 namespace detail {
 
 /// OpenSSL's AES-128, -192 or -256 (from the key's length) through EVP.
-class AesEngine {
+class AesEngine : public bindings::AesSizes {
  public:
-  static constexpr std::size_t blockBytes = 16;
   /// Every mode through EVP, chunked input through one context.
   static constexpr bindings::NativeModeSet nativeModes{
       .cbc = true, .cfb = true, .ofb = true, .ctr = true, .lazy = true};
-  static constexpr bool takesKeyBytes(std::size_t bytes) {
-    return bytes == 16 || bytes == 24 || bytes == 32;
-  }
 
   explicit AesEngine(ByteView key);
 
@@ -57,7 +53,9 @@ class AesEngine {
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
-using AES = bindings::BlockCipherKey<detail::AesEngine, KeyBits>;
+class AES : public bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
+  using bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
+};
 
 using AES128 = AES<128>;
 using AES192 = AES<192>;

@@ -72,9 +72,12 @@ struct CountingEngine {
   }
 };
 
-template <NativeModeSet Modes, quillon::bindings::KeyLengths Lengths =
-                                   quillon::bindings::KeyLengths::onlyKeyLength>
-using Counting = quillon::bindings::BlockCipherKey<CountingEngine<Modes>, 128, Lengths>;
+template <NativeModeSet Modes,
+          quillon::bindings::KeyLengths Lengths = quillon::bindings::KeyLengths::onlyKeyLength>
+class Counting
+    : public quillon::bindings::BlockCipherKey<Counting<Modes, Lengths>, CountingEngine<Modes>, 128, Lengths> {
+  using Counting::BlockCipherKey::BlockCipherKey;
+};
 
 template <class K>
 K keyOf() {

@@ -120,13 +120,13 @@ TEST(BlockCipherBindings, BotanAesAgreesWithTheGenericModesInEveryMode) {
 
 /// The last output of a chain of one-block calls of every mode function,
 /// each from the IV the call before returned (the calls that reuse a
-/// binding's prepared library objects).
+/// binding's prepared library objects without restarting them).
 template <class K>
-std::vector<ByteString> chains(const K& key) {
+std::vector<ByteString> chains(const K& key, const quillon::ModeTable<K>& table = quillon::modeTable<K>) {
   std::vector<ByteString> last;
   for (const quillon::Mode mode : quillon::ivModes)
     for (const quillon::Direction direction : quillon::bothDirections) {
-      const auto function = quillon::modeTable<K>.ivMode(mode, direction).strict;
+      const auto function = table.ivMode(mode, direction).strict;
       IV<K> iv = ivOf<K>(ByteString(16, 0x07));
       ByteString block(16, static_cast<Byte>(mode));
       for (int call = 0; call < 300; ++call) std::tie(block, iv) = function(key, iv, block);
@@ -135,12 +135,13 @@ std::vector<ByteString> chains(const K& key) {
   return last;
 }
 
-/// A key and its copies used by several threads at once give what one
-/// thread gives: prepared library objects are lent to one call at a time.
+/// A key and its copies used by several threads at once give what the
+/// generic modes give: prepared library objects are lent to one call at a
+/// time.
 template <class K>
 void expectSameFromSeveralThreads() {
   const K key = *K::buildKey(ByteString(16, 0x42));
-  const std::vector<ByteString> expected = chains(key);
+  const std::vector<ByteString> expected = chains(key, quillon::genericModeTable<K>);
   std::vector<std::vector<ByteString>> got(4);
   std::vector<std::thread> threads;
   for (std::size_t t = 0; t < got.size(); ++t)

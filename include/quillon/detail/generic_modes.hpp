@@ -15,8 +15,8 @@
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
-#include <quillon/detail/mode_driver.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_driver.hpp>
 #include <quillon/mode_names.hpp>
 
 namespace quillon::detail {

@@ -1,14 +1,15 @@
 #pragma once
-// Drives a mode over contiguous or chunked input. A mode "engine" holds the
-// mode's running state (chaining block, counter, ...) and offers
+// Drives a mode over contiguous or chunked input, for implementations of the
+// modes: the generic ones, and a binding whose library takes whole blocks
+// only (the nettle binding), so that a block begun in one chunk and finished
+// in the next is handled in one place. A mode "engine" holds the mode's
+// running state (chaining block, counter, ...) and offers
 //   void blocks(const Byte* in, Byte* out, std::size_t length);
 //     length a positive multiple of the block size;
 //   void tail(const Byte* in, Byte* out, std::size_t length);
 //     0 < length < block size: the final partial block (stream modes only).
-// The generic modes and the nettle binding share these drivers, so that a
-// block begun in one chunk and finished in the next is handled in one place.
 // The partial-block rule itself is quillon::requireWholeBlocks
-// (quillon/mode_names.hpp).
+// (quillon/mode_names.hpp), checked before an engine is driven.
 
 #include <algorithm>
 #include <cstddef>
@@ -19,7 +20,9 @@
 
 #include <quillon/byte_string.hpp>
 
-namespace quillon::detail {
+namespace quillon {
+
+namespace detail {
 
 template <class Engine>
 void runTail(Engine& engine, const Byte* in, Byte* out, std::size_t length) {
@@ -31,13 +34,15 @@ void runTail(Engine& engine, const Byte* in, Byte* out, std::size_t length) {
   }
 }
 
+}  // namespace detail
+
 /// Runs `engine` over `input` in one pass, the whole blocks and then the
 /// rest, into `out` (input.size() bytes).
 template <class Engine>
 void runModeInto(Engine& engine, std::size_t blockBytes, ByteView input, Byte* out) {
   const std::size_t whole = input.size() - input.size() % blockBytes;
   if (whole > 0) engine.blocks(input.data(), out, whole);
-  if (whole < input.size()) runTail(engine, input.data() + whole, out + whole, input.size() - whole);
+  if (whole < input.size()) detail::runTail(engine, input.data() + whole, out + whole, input.size() - whole);
 }
 
 template <class Engine>
@@ -92,7 +97,7 @@ void runModeChunkedInto(Engine& engine, std::size_t blockBytes, const LazyByteSt
     }
     pending.assign(in, in + left);
   }
-  if (!pending.empty()) runTail(engine, pending.data(), out + written, pending.size());
+  if (!pending.empty()) detail::runTail(engine, pending.data(), out + written, pending.size());
 }
 
 /// The same, with the output in chunks of `input`'s chunk lengths.
@@ -103,4 +108,11 @@ LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const Lazy
   return splitLike(std::move(out), input);
 }
 
-}  // namespace quillon::detail
+namespace detail {
+// The names these had as internals, kept for code that still uses them.
+using quillon::runMode;
+using quillon::runModeChunked;
+using quillon::splitLike;
+}  // namespace detail
+
+}  // namespace quillon
