@@ -204,7 +204,8 @@ void registerBinding(const std::string& library, std::vector<quillon_bench::Rati
     benchmark::RegisterBenchmark(suiteName.c_str(), suite<K>)->Unit(benchmark::kMillisecond)->UseManualTime();
     benchmark::RegisterBenchmark(chainedName.c_str(), chained<K>)->Unit(benchmark::kMillisecond)->UseManualTime();
     ratios.push_back({library + " AES-" + bits + ": suite / direct", suiteName, "direct/" + bits});
-    ratios.push_back({library + " AES-" + bits + ": chained / direct", chainedName, "direct/" + bits});
+    ratios.push_back({library + " AES-" + bits + ": suite / carried", suiteName, "carried/" + bits});
+    ratios.push_back({library + " AES-" + bits + ": chained / carried", chainedName, "carried/" + bits});
   };
   add.template operator()<AES<128>>("128");
   add.template operator()<AES<192>>("192");

@@ -10,8 +10,9 @@
 // mode object is keyed once, on first use, and later calls set only its IV
 // (primitives/prepared_streams.hpp). Copies of a key share all of it and may
 // be used from several threads at once: the block function is read-only, and
-// a call that finds its mode object busy runs on a fresh one. Returned IVs
-// and partial blocks follow quillon/modes.hpp.
+// a mode object serves the first thread that uses it, other threads' calls
+// running on fresh ones. Returned IVs and partial blocks follow
+// quillon/modes.hpp.
 
 #include <cstddef>
 #include <memory>

@@ -7,8 +7,9 @@
 // that mode function is first called, so that a call sets at most the IV;
 // the lazy variants feed every chunk to that one context, so chunk
 // boundaries inside a block are OpenSSL's to handle. Copies of a key share
-// the contexts and may be used from several threads at once: a call that
-// finds its context busy runs on a fresh one (primitives/prepared_streams.hpp).
+// the contexts and may be used from several threads at once: a context
+// serves the first thread that uses it, and other threads' calls run on
+// fresh contexts (primitives/prepared_streams.hpp).
 // The IV handed back is the last ciphertext block (CBC, CFB), the last
 // keystream block (OFB) or the counter after the last block used (CTR),
 // taken from the data after whole blocks and from the context
