@@ -1,16 +1,19 @@
 // The AES Monte Carlo suite (makeAESMonteTests<K>(): building the list from
 // the shipped files and running every test through the plain runner) over
 // each bundled AES binding and key size, against the same chained one-block
-// operations done directly with OpenSSL: one EVP context per record, set up
-// with the record's key and IV, then 1000 EVP_CipherUpdate calls of one
-// block, decoded inputs up front. "chained" runs those chains through the
-// binding's mode functions (quillon::cbc and the others, one block per call,
-// carrying the returned IV; a key built per record), so that
-//   suite / direct   = what the suite and the binding add to the bare work,
-//   chained / direct = what the binding and quillon's modes add alone,
-// and suite - chained is the suite's own cost (files, tree, runner).
-// "carried" is the least work there is: one context per record carrying its
-// state through 1000 updates, as no per-call mode function can.
+// operations done directly with OpenSSL, decoded inputs up front:
+//   "direct"   one EVP context per record, keyed once; each of the 1000
+//              operations sets the IV (EVP_CipherInit_ex2 with the IV
+//              alone), runs one block and reads back the IV that continues
+//              the stream, as a mode function called once per block must;
+//   "carried"  one EVP context per record carrying its state through 1000
+//              one-block updates: the least work there is, which no
+//              per-call mode function can reach.
+// "chained" runs the chains through the binding's mode functions
+// (quillon::cbc and the others, one block per call, carrying the returned
+// IV; a key built per record), so that suite - chained is the suite's own
+// cost (files, tree, runner) and chained / carried what the binding and
+// quillon's modes add to the bare cipher.
 //
 // Times are the thread's CPU time (manual time), since the machines this
 // runs on are shared: run with --benchmark_repetitions=5 for medians.
