@@ -10,7 +10,8 @@
 // whole (and not the empty message's) is xored with K1, otherwise it is
 // completed with 0x80 0x00 ... and xored with K2. The tag is the last block
 // of the CBC encryption of those blocks from the zero IV: the full block; a
-// caller wanting a shorter tag takes its leading bytes.
+// caller wanting a shorter tag takes its leading bytes. quillon::generic::cmac
+// runs that construction even for a key type with its own member.
 
 #include <algorithm>
 #include <cstddef>
@@ -81,13 +82,21 @@ ByteString genericCmac(const K& key, ByteView message) {
 
 }  // namespace detail
 
+namespace generic {
+/// The standard construction over K::encryptBlock, never K's own `cmac`.
+template <BlockCipher K>
+ByteString cmac(const K& key, ByteView message) {
+  return detail::genericCmac(key, message);
+}
+}  // namespace generic
+
 /// The full-block CMAC tag of `message` under `key`.
 template <BlockCipher K>
 ByteString cmac(const K& key, ByteView message) {
   if constexpr (detail::HasOwnCmac<K>) {
     return key.cmac(message);
   } else {
-    return detail::genericCmac(key, message);
+    return generic::cmac(key, message);
   }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // IV<K>: the initialisation vector of a block cipher, one block long.
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <ostream>
 #include <utility>
+#include <vector>
 
 #include <quillon/byte_string.hpp>
 #include <quillon/serialisation.hpp>
@@ -22,7 +25,9 @@ template <class K>
 class IV {
  public:
   /// The IV's bytes: one block, K::blockSize() / 8 bytes.
-  [[nodiscard]] ByteView bytes() const noexcept { return bytes_; }
+  [[nodiscard]] ByteView bytes() const noexcept {
+    return size_ <= inlineBytes ? ByteView(inline_.data(), size_) : ByteView(heap_);
+  }
 
   /// Reads one block from the front of `bytes`. Partial when there are fewer
   /// bytes than a block; bytes after the block are left unread (`consumed`
@@ -31,27 +36,40 @@ class IV {
     const int bits = K::blockSize();
     const std::size_t length = bits > 0 ? static_cast<std::size_t>(bits / 8) : 0;
     if (bytes.size() < length) return Partial{};
-    return Done<IV>{IV(ByteString(bytes.first(length))), length};
+    return Done<IV>{IV(bytes.first(length)), length};
   }
 
-  friend bool operator==(const IV& a, const IV& b) noexcept { return a.bytes_ == b.bytes_; }
+  friend bool operator==(const IV& a, const IV& b) noexcept {
+    return std::ranges::equal(a.bytes(), b.bytes());
+  }
 
   /// Lowercase hex.
-  friend std::ostream& operator<<(std::ostream& os, const IV& iv) { return os << iv.bytes_; }
+  friend std::ostream& operator<<(std::ostream& os, const IV& iv) { return os << ByteString(iv.bytes()); }
 
  private:
   friend struct detail::IVAccess;
-  explicit IV(ByteString block) noexcept : bytes_(std::move(block)) {}
+  // Blocks of up to 256 bits are held without an allocation: a mode call
+  // makes an IV, and a chain of one-block calls makes one per block.
+  static constexpr std::size_t inlineBytes = 32;
 
-  ByteString bytes_;
+  explicit IV(ByteView block) : size_(block.size()) {
+    if (size_ <= inlineBytes)
+      std::copy(block.begin(), block.end(), inline_.begin());
+    else
+      heap_.assign(block.begin(), block.end());
+  }
+
+  std::array<Byte, inlineBytes> inline_{};
+  std::vector<Byte> heap_;
+  std::size_t size_ = 0;
 };
 
 namespace detail {
-/// Lets the generic modes make the IV they return without a second copy.
+/// Lets the generic modes make the IV they return from their register.
 struct IVAccess {
   template <class K>
-  static IV<K> make(ByteString block) noexcept {
-    return IV<K>(std::move(block));
+  static IV<K> make(ByteView block) {
+    return IV<K>(block);
   }
 };
 }  // namespace detail

@@ -33,6 +33,19 @@
 // cannot run any mode: std::invalid_argument.
 //
 // CFB is full-block feedback (CFB128 for 128-bit blocks).
+//
+// The generic implementations have public names of their own: quillon::
+// generic::ecb, generic::unEcb, ..., generic::unCtrLazy take the same
+// arguments as the functions here and run the generic mode over
+// encryptBlock / decryptBlock whatever members K has. They are what a
+// binding's own modes are checked against, and what a binding calls for a
+// mode its library lacks. (quillon::detail holds plumbing only: nothing
+// outside this library should name it.)
+//
+// Modes and directions as values (Mode::cbc, Direction::decrypt), the
+// function names and the partial-block rule are in quillon/mode_names.hpp;
+// quillon/mode_table.hpp gives every function of this header, and of
+// quillon::generic, as a table indexed by them.
 
 #include <utility>
 
@@ -40,6 +53,7 @@
 #include <quillon/byte_string.hpp>
 #include <quillon/detail/generic_modes.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_names.hpp>
 
 namespace quillon {
 
@@ -49,6 +63,36 @@ using ModeResult = std::pair<ByteString, IV<K>>;
 template <class K>
 using LazyModeResult = std::pair<LazyByteString, IV<K>>;
 
+/// The generic modes, never K's own members.
+namespace generic {
+// clang-format off
+template <BlockCipher K> ByteString ecb(const K& key, ByteView bytes) { return detail::genericEcb(key, bytes, Direction::encrypt); }
+template <BlockCipher K> ByteString unEcb(const K& key, ByteView bytes) { return detail::genericEcb(key, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyByteString ecbLazy(const K& key, const LazyByteString& bytes) { return detail::genericEcbLazy(key, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyByteString unEcbLazy(const K& key, const LazyByteString& bytes) { return detail::genericEcbLazy(key, bytes, Direction::decrypt); }
+
+template <BlockCipher K> ModeResult<K> cbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCbc(key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> ModeResult<K> unCbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCbc(key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyModeResult<K> cbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCbcLazy(key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyModeResult<K> unCbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCbcLazy(key, iv, bytes, Direction::decrypt); }
+
+template <BlockCipher K> ModeResult<K> cfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCfb(key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> ModeResult<K> unCfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCfb(key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyModeResult<K> cfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCfbLazy(key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyModeResult<K> unCfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCfbLazy(key, iv, bytes, Direction::decrypt); }
+
+template <BlockCipher K> ModeResult<K> ofb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericOfb(key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> unOfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericOfb(key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> ofbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericOfbLazy(key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> unOfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericOfbLazy(key, iv, bytes); }
+
+template <BlockCipher K> ModeResult<K> ctr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCtr(key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> unCtr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCtr(key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> ctrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCtrLazy(key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> unCtrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCtrLazy(key, iv, bytes); }
+// clang-format on
+}  // namespace generic
+
 // ECB
 
 template <BlockCipher K>
@@ -56,7 +100,7 @@ ByteString ecb(const K& key, ByteView bytes) {
   if constexpr (requires { key.ecb(bytes); })
     return detail::ownModeResult<ByteString>(key.ecb(bytes));
   else
-    return detail::genericEcb(key, bytes, detail::Direction::encrypt);
+    return generic::ecb(key, bytes);
 }
 
 template <BlockCipher K>
@@ -64,7 +108,7 @@ ByteString unEcb(const K& key, ByteView bytes) {
   if constexpr (requires { key.unEcb(bytes); })
     return detail::ownModeResult<ByteString>(key.unEcb(bytes));
   else
-    return detail::genericEcb(key, bytes, detail::Direction::decrypt);
+    return generic::unEcb(key, bytes);
 }
 
 template <BlockCipher K>
@@ -72,7 +116,7 @@ LazyByteString ecbLazy(const K& key, const LazyByteString& bytes) {
   if constexpr (requires { key.ecbLazy(bytes); })
     return detail::ownModeResult<LazyByteString>(key.ecbLazy(bytes));
   else
-    return detail::genericEcbLazy(key, bytes, detail::Direction::encrypt);
+    return generic::ecbLazy(key, bytes);
 }
 
 template <BlockCipher K>
@@ -80,7 +124,7 @@ LazyByteString unEcbLazy(const K& key, const LazyByteString& bytes) {
   if constexpr (requires { key.unEcbLazy(bytes); })
     return detail::ownModeResult<LazyByteString>(key.unEcbLazy(bytes));
   else
-    return detail::genericEcbLazy(key, bytes, detail::Direction::decrypt);
+    return generic::unEcbLazy(key, bytes);
 }
 
 // CBC
@@ -90,7 +134,7 @@ ModeResult<K> cbc(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.cbc(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.cbc(iv, bytes));
   else
-    return detail::genericCbc(key, iv, bytes, detail::Direction::encrypt);
+    return generic::cbc(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -98,7 +142,7 @@ ModeResult<K> unCbc(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.unCbc(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.unCbc(iv, bytes));
   else
-    return detail::genericCbc(key, iv, bytes, detail::Direction::decrypt);
+    return generic::unCbc(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -106,7 +150,7 @@ LazyModeResult<K> cbcLazy(const K& key, const IV<K>& iv, const LazyByteString& b
   if constexpr (requires { key.cbcLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.cbcLazy(iv, bytes));
   else
-    return detail::genericCbcLazy(key, iv, bytes, detail::Direction::encrypt);
+    return generic::cbcLazy(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -114,7 +158,7 @@ LazyModeResult<K> unCbcLazy(const K& key, const IV<K>& iv, const LazyByteString&
   if constexpr (requires { key.unCbcLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.unCbcLazy(iv, bytes));
   else
-    return detail::genericCbcLazy(key, iv, bytes, detail::Direction::decrypt);
+    return generic::unCbcLazy(key, iv, bytes);
 }
 
 // CFB (full-block feedback)
@@ -124,7 +168,7 @@ ModeResult<K> cfb(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.cfb(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.cfb(iv, bytes));
   else
-    return detail::genericCfb(key, iv, bytes, detail::Direction::encrypt);
+    return generic::cfb(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -132,7 +176,7 @@ ModeResult<K> unCfb(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.unCfb(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.unCfb(iv, bytes));
   else
-    return detail::genericCfb(key, iv, bytes, detail::Direction::decrypt);
+    return generic::unCfb(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -140,7 +184,7 @@ LazyModeResult<K> cfbLazy(const K& key, const IV<K>& iv, const LazyByteString& b
   if constexpr (requires { key.cfbLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.cfbLazy(iv, bytes));
   else
-    return detail::genericCfbLazy(key, iv, bytes, detail::Direction::encrypt);
+    return generic::cfbLazy(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -148,7 +192,7 @@ LazyModeResult<K> unCfbLazy(const K& key, const IV<K>& iv, const LazyByteString&
   if constexpr (requires { key.unCfbLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.unCfbLazy(iv, bytes));
   else
-    return detail::genericCfbLazy(key, iv, bytes, detail::Direction::decrypt);
+    return generic::unCfbLazy(key, iv, bytes);
 }
 
 // OFB (encryption and decryption are the same operation)
@@ -158,7 +202,7 @@ ModeResult<K> ofb(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.ofb(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.ofb(iv, bytes));
   else
-    return detail::genericOfb(key, iv, bytes);
+    return generic::ofb(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -166,7 +210,7 @@ ModeResult<K> unOfb(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.unOfb(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.unOfb(iv, bytes));
   else
-    return detail::genericOfb(key, iv, bytes);
+    return generic::unOfb(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -174,7 +218,7 @@ LazyModeResult<K> ofbLazy(const K& key, const IV<K>& iv, const LazyByteString& b
   if constexpr (requires { key.ofbLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.ofbLazy(iv, bytes));
   else
-    return detail::genericOfbLazy(key, iv, bytes);
+    return generic::ofbLazy(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -182,7 +226,7 @@ LazyModeResult<K> unOfbLazy(const K& key, const IV<K>& iv, const LazyByteString&
   if constexpr (requires { key.unOfbLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.unOfbLazy(iv, bytes));
   else
-    return detail::genericOfbLazy(key, iv, bytes);
+    return generic::unOfbLazy(key, iv, bytes);
 }
 
 // CTR (encryption and decryption are the same operation)
@@ -192,7 +236,7 @@ ModeResult<K> ctr(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.ctr(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.ctr(iv, bytes));
   else
-    return detail::genericCtr(key, iv, bytes);
+    return generic::ctr(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -200,7 +244,7 @@ ModeResult<K> unCtr(const K& key, const IV<K>& iv, ByteView bytes) {
   if constexpr (requires { key.unCtr(iv, bytes); })
     return detail::ownModeResult<ModeResult<K>>(key.unCtr(iv, bytes));
   else
-    return detail::genericCtr(key, iv, bytes);
+    return generic::unCtr(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -208,7 +252,7 @@ LazyModeResult<K> ctrLazy(const K& key, const IV<K>& iv, const LazyByteString& b
   if constexpr (requires { key.ctrLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.ctrLazy(iv, bytes));
   else
-    return detail::genericCtrLazy(key, iv, bytes);
+    return generic::ctrLazy(key, iv, bytes);
 }
 
 template <BlockCipher K>
@@ -216,7 +260,7 @@ LazyModeResult<K> unCtrLazy(const K& key, const IV<K>& iv, const LazyByteString&
   if constexpr (requires { key.unCtrLazy(iv, bytes); })
     return detail::ownModeResult<LazyModeResult<K>>(key.unCtrLazy(iv, bytes));
   else
-    return detail::genericCtrLazy(key, iv, bytes);
+    return generic::unCtrLazy(key, iv, bytes);
 }
 
 }  // namespace quillon

@@ -10,6 +10,9 @@
 #include <quillon/hash.hpp>
 #include <quillon/hmac.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_driver.hpp>
+#include <quillon/mode_names.hpp>
+#include <quillon/mode_table.hpp>
 #include <quillon/modes.hpp>
 #include <quillon/padding.hpp>
 #include <quillon/serialisation.hpp>

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
-#include <vector>
+
+#include <primitives/prepared_streams.hpp>
 
 namespace quillon::botan::detail {
 
@@ -17,29 +18,20 @@ namespace {
 constexpr std::size_t blockBytes = BlockEngine::blockBytes;
 using Block = std::array<Byte, blockBytes>;
 
-/// `counter` read as a 128-bit big-endian integer, plus `steps`, wrapping.
-void addToCounter(Byte* counter, std::uint64_t steps) noexcept {
-  unsigned carry = 0;
-  for (std::size_t i = blockBytes; i-- > 0;) {
-    const unsigned sum = counter[i] + static_cast<unsigned>(steps & 0xff) + carry;
-    counter[i] = static_cast<Byte>(sum);
-    carry = sum >> 8;
-    steps >>= 8;
-  }
-}
-
-const char* functionName(bindings::NativeMode mode, bool encrypt) {
-  static const char* const encrypting[] = {"ecb", "cbc", "cfb", "ofb", "ctr"};
-  static const char* const decrypting[] = {"unEcb", "unCbc", "unCfb", "unOfb", "unCtr"};
-  return (encrypt ? encrypting : decrypting)[static_cast<int>(mode)];
-}
+/// A Botan mode object: a cipher mode (CBC, CFB) or a stream cipher (OFB,
+/// CTR).
+struct ModeObject {
+  std::unique_ptr<Botan::Cipher_Mode> mode;
+  std::unique_ptr<Botan::StreamCipher> stream;
+};
 
 }  // namespace
 
-struct BlockEngine::Context {
+struct BlockEngine::Prepared {
   std::string cipherName;
   std::unique_ptr<Botan::BlockCipher> cipher;
-  std::vector<std::uint8_t> key;
+  Botan::secure_vector<std::uint8_t> key;
+  bindings::PreparedStreams<ModeObject, blockBytes> streams;
 
   [[nodiscard]] Block encryptOne(const Byte* block) const {
     Block out{};
@@ -47,144 +39,110 @@ struct BlockEngine::Context {
     return out;
   }
 
-  void requireWholeBlocks(bindings::NativeMode mode, bool encrypt, std::size_t length) const {
-    if (length % blockBytes != 0)
-      throw std::invalid_argument("Botan " + cipherName + " " + functionName(mode, encrypt) +
-                                  ": input of " + std::to_string(length) +
-                                  " bytes is not a whole number of 16-byte blocks");
+  /// Botan's object for `mode` in `direction`, keyed.
+  [[nodiscard]] ModeObject keyed(Mode mode, Direction direction) const {
+    ModeObject object;
+    if (mode == Mode::cbc || mode == Mode::cfb) {
+      object.mode = Botan::Cipher_Mode::create_or_throw(
+          cipherName + (mode == Mode::cbc ? "/CBC/NoPadding" : "/CFB"),
+          direction == Direction::encrypt ? Botan::ENCRYPTION : Botan::DECRYPTION);
+      object.mode->set_key(key);
+    } else {
+      object.stream = Botan::StreamCipher::create_or_throw(
+          std::string(mode == Mode::ofb ? "OFB(" : "CTR-BE(") + cipherName + ")");
+      object.stream->set_key(key);
+    }
+    return object;
   }
 
-  /// Runs a Botan cipher mode named "<cipher>/<suffix>" over all of `input`.
-  [[nodiscard]] std::vector<Byte> runCipherMode(const char* suffix, bool encrypt, ByteView iv,
-                                                ByteView input) const {
-    const auto mode = Botan::Cipher_Mode::create_or_throw(
-        cipherName + "/" + suffix, encrypt ? Botan::ENCRYPTION : Botan::DECRYPTION);
-    mode->set_key(key.data(), key.size());
-    mode->start(iv.data(), iv.size());
-    Botan::secure_vector<std::uint8_t> buffer(input.begin(), input.end());
-    mode->finish(buffer);
-    if (buffer.size() != input.size())
-      throw std::logic_error("Botan " + cipherName + "/" + suffix + " returned " +
-                             std::to_string(buffer.size()) + " bytes for " +
-                             std::to_string(input.size()));
-    return {buffer.begin(), buffer.end()};
+  /// `out` holds `length` bytes of input; runs the mode over them in place
+  /// from `iv`, unless the object already stands there.
+  void runInPlace(bindings::PreparedStream<ModeObject, blockBytes>& stream, ByteView iv, Byte* out,
+                  std::size_t length) const {
+    const bool resumed = stream.resumeAt(iv);
+    ModeObject& object = stream.object;
+    if (object.stream) {
+      if (!resumed) object.stream->set_iv(iv.data(), iv.size());
+      object.stream->cipher1(out, length);
+      return;
+    }
+    if (!resumed) object.mode->start(iv.data(), iv.size());
+    const std::size_t whole = length - length % blockBytes;
+    if (whole > 0) object.mode->process(out, whole);
+    if (whole < length) {
+      // A final partial block (CFB only) goes through finish.
+      Botan::secure_vector<std::uint8_t> tail(out + whole, out + length);
+      object.mode->finish(tail);
+      std::memcpy(out + whole, tail.data(), tail.size());
+    }
   }
 
-  /// Runs the Botan stream cipher "<family>(<cipher>)" over `input`.
-  [[nodiscard]] std::vector<Byte> runStreamCipher(const char* family, ByteView iv,
-                                                  ByteView input) const {
-    std::vector<Byte> out(input.size());
-    if (input.empty()) return out;
-    const auto stream = Botan::StreamCipher::create_or_throw(std::string(family) + "(" + cipherName + ")");
-    stream->set_key(key.data(), key.size());
-    stream->set_iv(iv.data(), iv.size());
-    stream->cipher(input.data(), out.data(), input.size());
-    return out;
+  /// The IV after a final partial block of `length - whole` bytes, from the
+  /// IV `previous` left by the whole blocks before it: CFB the partial
+  /// ciphertext then the unused keystream, OFB that keystream block, CTR the
+  /// counter after it. Botan keeps these to itself; they are recomputed.
+  void ivAfterPartialBlock(Mode mode, Direction direction, const Byte* previous, ByteView input,
+                           const Byte* out, Byte* ivOut) const {
+    const std::size_t partial = input.size() % blockBytes;
+    const std::size_t whole = input.size() - partial;
+    if (mode == Mode::ctr) {
+      bindings::ivAfterWholeBlocks<blockBytes>(mode, direction, ByteView(previous, blockBytes),
+                                               nullptr, nullptr, blockBytes, ivOut);
+      return;
+    }
+    const Block keystream = encryptOne(previous);
+    std::memcpy(ivOut, keystream.data(), blockBytes);
+    if (mode == Mode::cfb)
+      std::memcpy(ivOut, (direction == Direction::encrypt ? out : input.data()) + whole, partial);
   }
 };
 
 BlockEngine::BlockEngine(std::string cipherName, ByteView key) {
-  auto context = std::make_shared<Context>();
-  context->cipher = Botan::BlockCipher::create_or_throw(cipherName);
-  if (context->cipher->block_size() != blockBytes || !context->cipher->valid_keylength(key.size()))
+  auto prepared = std::make_shared<Prepared>();
+  prepared->cipher = Botan::BlockCipher::create_or_throw(cipherName);
+  if (prepared->cipher->block_size() != blockBytes || !prepared->cipher->valid_keylength(key.size()))
     throw std::invalid_argument("Botan " + cipherName + ": a " + std::to_string(key.size()) +
                                 "-byte key or its block size is not supported");
-  context->cipher->set_key(key.data(), key.size());
-  context->key.assign(key.begin(), key.end());
-  context->cipherName = std::move(cipherName);
-  context_ = std::move(context);
+  prepared->cipher->set_key(key.data(), key.size());
+  prepared->key.assign(key.begin(), key.end());
+  prepared->cipherName = std::move(cipherName);
+  prepared_ = std::move(prepared);
 }
 
-ByteString BlockEngine::run(bindings::NativeMode mode, bool encrypt, ByteView iv, ByteView input,
-                            Byte* ivOut) const {
-  switch (mode) {
-    case bindings::NativeMode::ecb: return blocks(encrypt, input);
-    case bindings::NativeMode::cbc: return cbc(encrypt, iv, input, ivOut);
-    case bindings::NativeMode::cfb: return cfb(encrypt, iv, input, ivOut);
-    case bindings::NativeMode::ofb: return ofb(iv, input, ivOut);
-    case bindings::NativeMode::ctr: return ctr(iv, input, ivOut);
-  }
-  throw std::logic_error("Botan " + context_->cipherName + ": unknown mode");
-}
-
-ByteString BlockEngine::blocks(bool encrypt, ByteView input) const {
-  context_->requireWholeBlocks(bindings::NativeMode::ecb, encrypt, input.size());
-  std::vector<Byte> out(input.size());
+void BlockEngine::run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out,
+                      Byte* ivOut) const {
+  const Prepared& prepared = *prepared_;
   const std::size_t count = input.size() / blockBytes;
-  if (count > 0) {
-    if (encrypt)
-      context_->cipher->encrypt_n(input.data(), out.data(), count);
+  if (mode == Mode::ecb) {
+    if (direction == Direction::encrypt)
+      prepared.cipher->encrypt_n(input.data(), out, count);
     else
-      context_->cipher->decrypt_n(input.data(), out.data(), count);
+      prepared.cipher->decrypt_n(input.data(), out, count);
+    return;
   }
-  return ByteString(std::move(out));
+  std::memcpy(out, input.data(), input.size());
+  const bool wholeBlocks = input.size() % blockBytes == 0;
+  prepared.streams.lend(mode, direction, [&] { return prepared.keyed(mode, direction); },
+                        [&](auto& stream) {
+                          prepared.runInPlace(stream, iv, out, input.size());
+                          if (wholeBlocks) {
+                            bindings::ivAfterWholeBlocks<blockBytes>(mode, direction, iv, input.data(),
+                                                                     out, input.size(), ivOut);
+                            stream.stoppedAt(ivOut);
+                          }
+                        });
+  if (wholeBlocks) return;
+  Block previous{};
+  if (count == 0)
+    std::memcpy(previous.data(), iv.data(), blockBytes);
+  else
+    bindings::ivAfterWholeBlocks<blockBytes>(mode, direction, iv, input.data(), out,
+                                             count * blockBytes, previous.data());
+  prepared.ivAfterPartialBlock(mode, direction, previous.data(), input, out, ivOut);
 }
 
-ByteString BlockEngine::cbc(bool encrypt, ByteView iv, ByteView input, Byte* ivOut) const {
-  context_->requireWholeBlocks(bindings::NativeMode::cbc, encrypt, input.size());
-  if (input.empty()) {
-    std::memcpy(ivOut, iv.data(), blockBytes);
-    return {};
-  }
-  std::vector<Byte> out = context_->runCipherMode("CBC/NoPadding", encrypt, iv, input);
-  // The stream continues from the last ciphertext block.
-  const Byte* ciphertext = encrypt ? out.data() : input.data();
-  std::memcpy(ivOut, ciphertext + input.size() - blockBytes, blockBytes);
-  return ByteString(std::move(out));
-}
+AesEngine::AesEngine(ByteView key) : BlockEngine("AES-" + std::to_string(key.size() * 8), key) {}
 
-ByteString BlockEngine::cfb(bool encrypt, ByteView iv, ByteView input, Byte* ivOut) const {
-  if (input.empty()) {
-    std::memcpy(ivOut, iv.data(), blockBytes);
-    return {};
-  }
-  std::vector<Byte> out = context_->runCipherMode("CFB", encrypt, iv, input);
-  const Byte* ciphertext = encrypt ? out.data() : input.data();
-  const std::size_t partial = input.size() % blockBytes;
-  const std::size_t lastBlock = input.size() - (partial == 0 ? blockBytes : partial);
-  std::memcpy(ivOut, ciphertext + lastBlock, input.size() - lastBlock);
-  if (partial != 0) {
-    // Botan keeps the unused keystream to itself: recompute the last
-    // keystream block from the ciphertext block before it.
-    const Byte* feedback = lastBlock == 0 ? iv.data() : ciphertext + lastBlock - blockBytes;
-    const Block keystream = context_->encryptOne(feedback);
-    std::memcpy(ivOut + partial, keystream.data() + partial, blockBytes - partial);
-  }
-  return ByteString(std::move(out));
-}
-
-ByteString BlockEngine::ofb(ByteView iv, ByteView input, Byte* ivOut) const {
-  std::vector<Byte> out = context_->runStreamCipher("OFB", iv, input);
-  // The IV that continues the stream is the last keystream block: input
-  // XOR output where that block is whole, else the encryption of the one
-  // before it.
-  const std::size_t partial = input.size() % blockBytes;
-  if (input.empty()) {
-    std::memcpy(ivOut, iv.data(), blockBytes);
-  } else if (partial == 0) {
-    for (std::size_t i = input.size() - blockBytes, j = 0; j < blockBytes; ++i, ++j)
-      ivOut[j] = static_cast<Byte>(input[i] ^ out[i]);
-  } else {
-    Block previous{};
-    const std::size_t lastBlock = input.size() - partial;
-    if (lastBlock == 0) {
-      std::memcpy(previous.data(), iv.data(), blockBytes);
-    } else {
-      for (std::size_t i = lastBlock - blockBytes, j = 0; j < blockBytes; ++i, ++j)
-        previous[j] = static_cast<Byte>(input[i] ^ out[i]);
-    }
-    const Block keystream = context_->encryptOne(previous.data());
-    std::memcpy(ivOut, keystream.data(), blockBytes);
-  }
-  return ByteString(std::move(out));
-}
-
-ByteString BlockEngine::ctr(ByteView iv, ByteView input, Byte* ivOut) const {
-  std::vector<Byte> out = context_->runStreamCipher("CTR-BE", iv, input);
-  // A partly used counter block counts as used.
-  std::memcpy(ivOut, iv.data(), blockBytes);
-  addToCounter(ivOut, (input.size() + blockBytes - 1) / blockBytes);
-  return ByteString(std::move(out));
-}
+TwofishEngine::TwofishEngine(ByteView key) : BlockEngine("Twofish", key) {}
 
 }  // namespace quillon::botan::detail

@@ -1,4 +1,5 @@
 #include <primitives/nettle/aes.hpp>
+#include <primitives/nettle/engine.hpp>
 
 #include <nettle/aes.h>
 
@@ -34,13 +35,10 @@ void expand(Key (&keys)[2], KeyedCipher& cipher, ByteView key) {
   cipher.decryptKey = &keys[1];
 }
 
-}  // namespace
-
-std::shared_ptr<const KeyedCipher> aesCipher(int keyBits, ByteView key) {
-  if ((keyBits != 128 && keyBits != 192 && keyBits != 256) ||
-      key.size() != static_cast<std::size_t>(keyBits / 8))
-    throw std::invalid_argument("nettle AES-" + std::to_string(keyBits) + ": a key of " +
-                                std::to_string(key.size()) + " bytes");
+std::shared_ptr<const KeyedCipher> aesCipher(ByteView key) {
+  if (!CipherEngine::takesKeyBytes(key.size()))
+    throw std::invalid_argument("nettle AES: a key of " + std::to_string(key.size()) + " bytes");
+  const auto keyBits = static_cast<int>(key.size() * 8);
   auto expanded = std::make_shared<AesKeys>();
   AesKeys::Keys& keys = expanded->keys;
   KeyedCipher& cipher = expanded->cipher;
@@ -62,5 +60,9 @@ std::shared_ptr<const KeyedCipher> aesCipher(int keyBits, ByteView key) {
   // Shares ownership of the whole object while pointing at its cipher.
   return {expanded, &expanded->cipher};
 }
+
+}  // namespace
+
+AesEngine::AesEngine(ByteView key) : CipherEngine(aesCipher(key)) {}
 
 }  // namespace quillon::nettle::detail

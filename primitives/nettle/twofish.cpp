@@ -1,3 +1,4 @@
+#include <primitives/nettle/engine.hpp>
 #include <primitives/nettle/twofish.hpp>
 
 #include <nettle/twofish.h>
@@ -16,10 +17,8 @@ struct TwofishKey {
   KeyedCipher cipher;  // points into `key`; the object never moves
 };
 
-}  // namespace
-
 std::shared_ptr<const KeyedCipher> twofishCipher(ByteView key) {
-  if (key.size() != 16 && key.size() != 24 && key.size() != 32)
+  if (!CipherEngine::takesKeyBytes(key.size()))
     throw std::invalid_argument("nettle TwoFish: keys are 16, 24 or 32 bytes, not " +
                                 std::to_string(key.size()));
   auto expanded = std::make_shared<TwofishKey>();
@@ -31,5 +30,9 @@ std::shared_ptr<const KeyedCipher> twofishCipher(ByteView key) {
   // Shares ownership of the whole object while pointing at its cipher.
   return {expanded, &expanded->cipher};
 }
+
+}  // namespace
+
+TwofishEngine::TwofishEngine(ByteView key) : CipherEngine(twofishCipher(key)) {}
 
 }  // namespace quillon::nettle::detail

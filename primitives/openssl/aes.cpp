@@ -1,30 +1,26 @@
 #include <primitives/openssl/aes.hpp>
 
-#include <openssl/err.h>
 #include <openssl/core_names.h>
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/params.h>
 
-#include <climits>
+#include <algorithm>
+#include <cctype>
+#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <quillon/detail/mode_driver.hpp>
+#include <primitives/openssl/errors.hpp>
+#include <primitives/prepared_streams.hpp>
 
 namespace quillon::openssl::detail {
 
 namespace {
 
-constexpr std::size_t aesBlockBytes = 16;
-
-[[noreturn]] void throwOpenSSLError(const std::string& what) {
-  char reason[256] = "no reason given";
-  if (unsigned long code = ERR_get_error(); code != 0) ERR_error_string_n(code, reason, sizeof reason);
-  ERR_clear_error();
-  throw std::runtime_error("OpenSSL: " + what + ": " + reason);
-}
+constexpr std::size_t blockBytes = AesEngine::blockBytes;
 
 struct CipherDeleter {
   void operator()(EVP_CIPHER* cipher) const noexcept { EVP_CIPHER_free(cipher); }
@@ -32,16 +28,15 @@ struct CipherDeleter {
 struct ContextDeleter {
   void operator()(EVP_CIPHER_CTX* context) const noexcept { EVP_CIPHER_CTX_free(context); }
 };
+using Context = std::unique_ptr<EVP_CIPHER_CTX, ContextDeleter>;
+using Stream = bindings::PreparedStreams<Context, blockBytes>::Stream;
 
-const char* modeName(AesMode mode) {
-  switch (mode) {
-    case AesMode::ecb: return "ECB";
-    case AesMode::cbc: return "CBC";
-    case AesMode::cfb: return "CFB";
-    case AesMode::ofb: return "OFB";
-    case AesMode::ctr: return "CTR";
-  }
-  return "?";
+/// "AES-128-CBC": OpenSSL's name of the cipher.
+std::string cipherName(int keyBits, Mode mode) {
+  std::string name = "AES-" + std::to_string(keyBits) + "-" + std::string(modeName(mode));
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+  return name;
 }
 
 // The fifteen ciphers, fetched from OpenSSL's provider tables once per
@@ -51,147 +46,144 @@ class CipherTable {
  public:
   CipherTable() {
     for (int size = 0; size < 3; ++size)
-      for (int mode = 0; mode < 5; ++mode) {
-        const std::string name = "AES-" + std::to_string(128 + 64 * size) + "-" +
-                                 modeName(static_cast<AesMode>(mode));
+      for (const Mode mode : allModes) {
+        const std::string name = cipherName(128 + 64 * size, mode);
         EVP_CIPHER* cipher = EVP_CIPHER_fetch(nullptr, name.c_str(), nullptr);
         if (cipher == nullptr) throwOpenSSLError("fetching " + name);
-        ciphers_[size][mode].reset(cipher);
+        ciphers_[size][static_cast<int>(mode)].reset(cipher);
       }
   }
-  const EVP_CIPHER* get(int keyBits, AesMode mode) const {
+  const EVP_CIPHER* get(int keyBits, Mode mode) const {
     return ciphers_[(keyBits - 128) / 64][static_cast<int>(mode)].get();
   }
 
  private:
-  std::unique_ptr<EVP_CIPHER, CipherDeleter> ciphers_[3][5];
+  std::unique_ptr<EVP_CIPHER, CipherDeleter> ciphers_[3][allModes.size()];
 };
 
-const EVP_CIPHER* cipherFor(int keyBits, AesMode mode) {
+const EVP_CIPHER* cipherFor(int keyBits, Mode mode) {
   static const CipherTable table;
   return table.get(keyBits, mode);
 }
 
-/// The name of the quillon function an operation implements, for errors.
-std::string functionName(const AesOperation& operation, bool lazy) {
-  static const char* const names[] = {"ecb", "cbc", "cfb", "ofb", "ctr"};
-  std::string name = names[static_cast<int>(operation.mode)];
-  if (!operation.encrypt) {
-    name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    name = "un" + name;
-  }
-  return "OpenSSL AES-" + std::to_string(operation.keyBits) + " " + name + (lazy ? "Lazy" : "");
+/// The quillon function a call implements, for errors: "OpenSSL AES-128 unCbc".
+std::string functionName(int keyBits, Mode mode, Direction direction, bool lazy) {
+  return "OpenSSL AES-" + std::to_string(keyBits) + " " + modeFunctionName(mode, direction, lazy);
 }
 
-/// One EVP cipher context set up for one operation, without padding.
-class Stream {
- public:
-  Stream(const AesOperation& operation, const Byte* key, ByteView iv)
-      : context_(EVP_CIPHER_CTX_new()), name_(functionName(operation, false)) {
-    if (!context_) throwOpenSSLError("allocating a cipher context");
-    if (EVP_CipherInit_ex2(context_.get(), cipherFor(operation.keyBits, operation.mode), key,
-                           iv.empty() ? nullptr : iv.data(), operation.encrypt ? 1 : 0,
-                           nullptr) != 1)
-      throwOpenSSLError("initialising " + name_);
-    EVP_CIPHER_CTX_set_padding(context_.get(), 0);
-  }
-
-  /// Feeds `length` bytes; returns how many bytes were written to `out`.
-  std::size_t update(const Byte* in, std::size_t length, Byte* out) {
-    std::size_t written = 0;
-    // EVP counts in int: hand over very long input in pieces.
-    constexpr std::size_t piece = std::size_t{1} << 30;
-    for (std::size_t at = 0; at < length; at += piece) {
-      const int pieceLength = static_cast<int>(std::min(piece, length - at));
-      int outLength = 0;
-      if (EVP_CipherUpdate(context_.get(), out + written, &outLength, in + at, pieceLength) != 1)
-        throwOpenSSLError(name_);
-      written += static_cast<std::size_t>(outLength);
-    }
-    return written;
-  }
-
-  std::size_t finish(Byte* out) {
+/// Feeds `length` bytes to the context; returns how many it wrote to `out`.
+std::size_t update(EVP_CIPHER_CTX* context, const Byte* in, std::size_t length, Byte* out) {
+  std::size_t written = 0;
+  // EVP counts in int: hand over very long input in pieces.
+  constexpr std::size_t piece = std::size_t{1} << 30;
+  for (std::size_t at = 0; at < length; at += piece) {
     int outLength = 0;
-    if (EVP_CipherFinal_ex(context_.get(), out, &outLength) != 1) throwOpenSSLError(name_);
-    return static_cast<std::size_t>(outLength);
+    if (EVP_CipherUpdate(context, out + written, &outLength, in + at,
+                         static_cast<int>(std::min(piece, length - at))) != 1)
+      return written;  // the caller reports the shortfall with OpenSSL's reason
+    written += static_cast<std::size_t>(outLength);
   }
-
-  void updatedIv(Byte* out) {
-    if (EVP_CIPHER_CTX_get_updated_iv(context_.get(), out, aesBlockBytes) != 1)
-      throwOpenSSLError("reading the IV of " + name_);
-  }
-
- private:
-  std::unique_ptr<EVP_CIPHER_CTX, ContextDeleter> context_;
-  std::string name_;
-};
-
-void requireWholeBlocks(const AesOperation& operation, bool lazy, std::size_t length) {
-  if (operation.mode != AesMode::ecb && operation.mode != AesMode::cbc) return;
-  if (length % aesBlockBytes != 0)
-    throw std::invalid_argument(functionName(operation, lazy) + ": input of " +
-                                std::to_string(length) +
-                                " bytes is not a whole number of 16-byte blocks");
-}
-
-template <class Feed>
-std::vector<Byte> runStream(const AesOperation& operation, const Byte* key, ByteView iv,
-                            std::size_t total, Byte* ivOut, Feed&& feed) {
-  Stream stream(operation, key, iv);
-  // Spare room for a final block, which OpenSSL may write to; none is
-  // expected without padding.
-  std::vector<Byte> out(total + aesBlockBytes);
-  std::size_t written = feed(stream, out.data());
-  written += stream.finish(out.data() + written);
-  if (written != total)
-    throw std::logic_error(functionName(operation, false) + ": OpenSSL returned " +
-                           std::to_string(written) + " bytes for " + std::to_string(total));
-  out.resize(total);
-  if (ivOut != nullptr) stream.updatedIv(ivOut);
-  return out;
+  return written;
 }
 
 }  // namespace
 
-ByteString aesStrict(const AesOperation& operation, const Byte* key, ByteView iv, ByteView input,
-                     Byte* ivOut) {
-  requireWholeBlocks(operation, false, input.size());
-  return ByteString(runStream(operation, key, iv, input.size(), ivOut, [&](Stream& stream, Byte* out) {
-    return stream.update(input.data(), input.size(), out);
-  }));
+struct AesEngine::Prepared {
+  int keyBits = 0;
+  std::array<Byte, 32> key{};
+  bindings::PreparedStreams<Context, blockBytes> streams;
+
+  Prepared() = default;
+  Prepared(const Prepared&) = delete;
+  Prepared& operator=(const Prepared&) = delete;
+  ~Prepared() { OPENSSL_cleanse(key.data(), key.size()); }
+
+  /// A context keyed for `mode` in `direction`, without padding, IV unset.
+  [[nodiscard]] Context keyed(Mode mode, Direction direction) const {
+    Context context(EVP_CIPHER_CTX_new());
+    if (!context) throwOpenSSLError("allocating a cipher context");
+    if (EVP_CipherInit_ex2(context.get(), cipherFor(keyBits, mode), key.data(), nullptr,
+                           direction == Direction::encrypt ? 1 : 0, nullptr) != 1)
+      throwOpenSSLError("keying " + cipherName(keyBits, mode));
+    if (!takesPartialBlocks(mode)) EVP_CIPHER_CTX_set_padding(context.get(), 0);
+    return context;
+  }
+
+  /// Runs `feed(context)` (which returns the bytes it wrote, `total`
+  /// expected) on the prepared context of `mode` and `direction`, started
+  /// at `iv` unless it already stands there. The IV that continues the
+  /// stream goes to `ivOut`: from the data when `in` and `out` hold it all
+  /// in whole blocks, else from the context.
+  template <class Feed>
+  void run(Mode mode, Direction direction, bool lazy, ByteView iv, std::size_t total,
+           const Byte* in, const Byte* out, Byte* ivOut, Feed&& feed) const {
+    streams.lend(mode, direction, [&] { return keyed(mode, direction); }, [&](Stream& stream) {
+      EVP_CIPHER_CTX* context = stream.object.get();
+      if (!stream.resumeAt(iv) &&
+          EVP_CipherInit_ex2(context, nullptr, nullptr, iv.empty() ? nullptr : iv.data(), -1,
+                             nullptr) != 1)
+        throwOpenSSLError("setting the IV of " + functionName(keyBits, mode, direction, lazy));
+      if (const std::size_t written = feed(context); written != total)
+        throwOpenSSLError(functionName(keyBits, mode, direction, lazy) + " wrote " +
+                          std::to_string(written) + " bytes of " + std::to_string(total));
+      const bool wholeBlocks = total % blockBytes == 0;
+      if (ivOut != nullptr) {
+        if (in != nullptr && wholeBlocks)
+          bindings::ivAfterWholeBlocks<blockBytes>(mode, direction, iv, in, out, total, ivOut);
+        else if (EVP_CIPHER_CTX_get_updated_iv(context, ivOut, blockBytes) != 1)
+          throwOpenSSLError("reading the IV of " + functionName(keyBits, mode, direction, lazy));
+      }
+      // After a partial block the context holds part of a keystream block.
+      if (wholeBlocks) stream.stoppedAt(ivOut);
+    });
+  }
+};
+
+AesEngine::AesEngine(ByteView key) {
+  if (!takesKeyBytes(key.size()))
+    throw std::invalid_argument("OpenSSL AES: a key of " + std::to_string(key.size()) + " bytes");
+  auto prepared = std::make_shared<Prepared>();
+  prepared->keyBits = static_cast<int>(key.size() * 8);
+  std::copy(key.begin(), key.end(), prepared->key.begin());
+  prepared_ = std::move(prepared);
 }
 
-LazyByteString aesLazy(const AesOperation& operation, const Byte* key, ByteView iv,
-                       const LazyByteString& input, Byte* ivOut) {
-  requireWholeBlocks(operation, true, input.size());
-  std::vector<Byte> out =
-      runStream(operation, key, iv, input.size(), ivOut, [&](Stream& stream, Byte* out) {
-        std::size_t written = 0;
-        for (const ByteString& chunk : input.chunks())
-          written += stream.update(chunk.data(), chunk.size(), out + written);
-        return written;
-      });
-  return quillon::detail::splitLike(std::move(out), input);
+void AesEngine::run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out,
+                    Byte* ivOut) const {
+  prepared_->run(mode, direction, false, iv, input.size(), input.data(), out, ivOut,
+                 [&](EVP_CIPHER_CTX* context) { return update(context, input.data(), input.size(), out); });
 }
 
-ByteString aesCmac(int keyBits, const Byte* key, ByteView message) {
+void AesEngine::runLazy(Mode mode, Direction direction, ByteView iv, const LazyByteString& input,
+                        Byte* out, Byte* ivOut) const {
+  prepared_->run(mode, direction, true, iv, input.size(), nullptr, out, ivOut,
+                 [&](EVP_CIPHER_CTX* context) {
+                   std::size_t written = 0;
+                   for (const ByteString& chunk : input.chunks())
+                     written += update(context, chunk.data(), chunk.size(), out + written);
+                   return written;
+                 });
+}
+
+ByteString AesEngine::cmac(ByteView message) const {
   // The MAC algorithm is fetched once per process, like the ciphers.
   static const std::unique_ptr<EVP_MAC, decltype(&EVP_MAC_free)> mac(
       EVP_MAC_fetch(nullptr, "CMAC", nullptr), EVP_MAC_free);
   if (!mac) throwOpenSSLError("fetching CMAC");
   const std::unique_ptr<EVP_MAC_CTX, decltype(&EVP_MAC_CTX_free)> context(EVP_MAC_CTX_new(mac.get()),
                                                                           EVP_MAC_CTX_free);
-  std::string cipher = "AES-" + std::to_string(keyBits) + "-CBC";
+  std::string cipher = cipherName(prepared_->keyBits, Mode::cbc);
   const OSSL_PARAM params[] = {
       OSSL_PARAM_construct_utf8_string(OSSL_MAC_PARAM_CIPHER, cipher.data(), 0),
       OSSL_PARAM_construct_end()};
-  std::vector<Byte> tag(aesBlockBytes);
+  std::vector<Byte> tag(blockBytes);
   std::size_t length = 0;
-  if (!context || EVP_MAC_init(context.get(), key, static_cast<std::size_t>(keyBits / 8), params) != 1 ||
+  if (!context ||
+      EVP_MAC_init(context.get(), prepared_->key.data(),
+                   static_cast<std::size_t>(prepared_->keyBits / 8), params) != 1 ||
       EVP_MAC_update(context.get(), message.data(), message.size()) != 1 ||
-      EVP_MAC_final(context.get(), tag.data(), &length, tag.size()) != 1 || length != aesBlockBytes)
-    throwOpenSSLError("CMAC with AES-" + std::to_string(keyBits));
+      EVP_MAC_final(context.get(), tag.data(), &length, tag.size()) != 1 || length != blockBytes)
+    throwOpenSSLError("CMAC with " + cipher);
   return ByteString(std::move(tag));
 }
 

@@ -1,94 +1,61 @@
 #pragma once
 // OpenSSL 3 AES as quillon::BlockCipher types, with OpenSSL's own ECB, CBC,
-// CFB128, OFB and CTR through EVP for every mode function.
+// CFB128, OFB and CTR through EVP for every mode function, and OpenSSL's
+// CMAC (EVP_MAC "CMAC").
 //
-// Each call runs one EVP cipher context; the lazy variants feed every chunk
-// to that one context, so chunk boundaries inside a block are OpenSSL's to
-// handle. The IV handed back is the one OpenSSL's context holds at the end
-// (EVP_CIPHER_CTX_get_updated_iv). Partial blocks behave as quillon/modes.hpp
-// describes: ECB and CBC refuse them with std::invalid_argument, the stream
-// modes encrypt them. CMAC is OpenSSL's own (EVP_MAC "CMAC").
+// A key holds one EVP cipher context per mode and direction, keyed once when
+// that mode function is first called, so that a call sets at most the IV;
+// the lazy variants feed every chunk to that one context, so chunk
+// boundaries inside a block are OpenSSL's to handle. Copies of a key share
+// the contexts and may be used from several threads at once: a context
+// serves the first thread that uses it, and other threads' calls run on
+// fresh contexts (primitives/prepared_streams.hpp).
+// The IV handed back is the last ciphertext block (CBC, CFB), the last
+// keystream block (OFB) or the counter after the last block used (CTR),
+// taken from the data after whole blocks and from the context
+// (EVP_CIPHER_CTX_get_updated_iv) after a partial one. Partial blocks behave
+// as quillon/modes.hpp describes.
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
-#include <optional>
-#include <utility>
-#include <variant>
+#include <memory>
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
-#include <quillon/iv.hpp>
-#include <quillon/modes.hpp>
+#include <quillon/mode_names.hpp>
 
+#include <primitives/block_cipher_key.hpp>
 #include <primitives/native_modes.hpp>
 
 namespace quillon::openssl {
 
 namespace detail {
 
-using AesMode = bindings::NativeMode;  // CFB is CFB128
+/// OpenSSL's AES-128, -192 or -256 (from the key's length) through EVP.
+class AesEngine : public bindings::AesSizes {
+ public:
+  /// Every mode through EVP, chunked input through one context.
+  static constexpr bindings::NativeModeSet nativeModes{
+      .cbc = true, .cfb = true, .ofb = true, .ctr = true, .lazy = true};
 
-/// One EVP operation: which cipher, which direction.
-struct AesOperation {
-  int keyBits;
-  AesMode mode;
-  bool encrypt;
+  explicit AesEngine(ByteView key);
+
+  void run(Mode mode, Direction direction, ByteView iv, ByteView input, Byte* out, Byte* ivOut) const;
+  void runLazy(Mode mode, Direction direction, ByteView iv, const LazyByteString& input, Byte* out,
+               Byte* ivOut) const;
+  /// OpenSSL's CMAC over AES-CBC with this key: the 16-byte tag.
+  [[nodiscard]] ByteString cmac(ByteView message) const;
+
+ private:
+  struct Prepared;
+  std::shared_ptr<const Prepared> prepared_;
 };
-
-/// Runs `operation` over `input` through one EVP context (every chunk of a
-/// lazy input in order) and writes the context's final IV, one block, to
-/// `ivOut` unless it is null. `iv` is empty for ECB.
-ByteString aesStrict(const AesOperation& operation, const Byte* key, ByteView iv, ByteView input,
-                     Byte* ivOut);
-LazyByteString aesLazy(const AesOperation& operation, const Byte* key, ByteView iv,
-                       const LazyByteString& input, Byte* ivOut);
-
-/// OpenSSL's CMAC (EVP_MAC "CMAC" over AES-keyBits-CBC): the 16-byte tag.
-ByteString aesCmac(int keyBits, const Byte* key, ByteView message);
 
 }  // namespace detail
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
-class AES : public bindings::NativeModes<AES<KeyBits>> {
-  static_assert(KeyBits == 128 || KeyBits == 192 || KeyBits == 256);
-
- public:
-  static constexpr std::size_t keyBytes = KeyBits / 8;
-  /// Every mode through EVP, chunked input through one context.
-  static constexpr bindings::NativeModeSet nativeModes{
-      .cbc = true, .cfb = true, .ofb = true, .ctr = true, .lazy = true};
-
-  static int blockSize() { return 128; }
-  static int keyLength() { return KeyBits; }
-
-  /// A key from exactly KeyBits / 8 bytes; nothing for any other length.
-  static std::optional<AES> buildKey(ByteView bytes) {
-    if (bytes.size() != keyBytes) return std::nullopt;
-    return AES(bytes);
-  }
-
-  /// OpenSSL's CMAC, used by quillon::cmac.
-  [[nodiscard]] ByteString cmac(ByteView message) const {
-    return detail::aesCmac(KeyBits, key_.data(), message);
-  }
-
- private:
-  friend bindings::NativeModes<AES>;
-  explicit AES(ByteView bytes) { std::copy(bytes.begin(), bytes.end(), key_.begin()); }
-
-  ByteString runNative(detail::AesMode mode, bool encrypt, ByteView iv, ByteView input,
-                       Byte* ivOut) const {
-    return detail::aesStrict({KeyBits, mode, encrypt}, key_.data(), iv, input, ivOut);
-  }
-  LazyByteString runNativeLazy(detail::AesMode mode, bool encrypt, ByteView iv,
-                               const LazyByteString& input,
-                               Byte* ivOut) const {
-    return detail::aesLazy({KeyBits, mode, encrypt}, key_.data(), iv, input, ivOut);
-  }
-
-  std::array<Byte, keyBytes> key_{};
+class AES : public bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
+  using bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
 };
 
 using AES128 = AES<128>;

@@ -1,7 +1,7 @@
 #include <primitives/openssl/digests.hpp>
+#include <primitives/openssl/errors.hpp>
 
 #include <openssl/core_names.h>
-#include <openssl/err.h>
 #include <openssl/evp.h>
 
 #include <array>
@@ -12,13 +12,6 @@
 namespace quillon::openssl::detail {
 
 namespace {
-
-[[noreturn]] void throwOpenSSLError(const std::string& what) {
-  char reason[256] = "no reason given";
-  if (unsigned long code = ERR_get_error(); code != 0) ERR_error_string_n(code, reason, sizeof reason);
-  ERR_clear_error();
-  throw std::runtime_error("OpenSSL: " + what + ": " + reason);
-}
 
 struct MdContextDeleter {
   void operator()(EVP_MD_CTX* context) const noexcept { EVP_MD_CTX_free(context); }

@@ -11,6 +11,8 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include <primitives/botan/aes.hpp>
@@ -18,7 +20,7 @@
 #include <primitives/nettle/aes.hpp>
 #include <primitives/nettle/twofish.hpp>
 #include <primitives/openssl/aes.hpp>
-#include <quillon/modes.hpp>
+#include <quillon/mode_table.hpp>
 
 #include "support/bytes.hpp"
 
@@ -47,34 +49,12 @@ std::pair<ByteString, ByteString> flat(const std::pair<LazyByteString, IV<K>>& r
   return {result.first.toStrict(), ByteString(result.second.bytes())};
 }
 
-/// One IV mode of two key types, contiguous and lazy.
-template <class A, class B>
-struct IVMode {
-  const char* name;
-  bool wholeBlocksOnly;
-  quillon::ModeResult<A> (*a)(const A&, const IV<A>&, ByteView);
-  quillon::ModeResult<B> (*b)(const B&, const IV<B>&, ByteView);
-  quillon::LazyModeResult<A> (*aLazy)(const A&, const IV<A>&, const LazyByteString&);
-  quillon::LazyModeResult<B> (*bLazy)(const B&, const IV<B>&, const LazyByteString&);
-};
-
-template <class A, class B>
-std::vector<IVMode<A, B>> ivModes() {
-  using namespace quillon;
-  return {{"cbc", true, &cbc<A>, &cbc<B>, &cbcLazy<A>, &cbcLazy<B>},
-          {"unCbc", true, &unCbc<A>, &unCbc<B>, &unCbcLazy<A>, &unCbcLazy<B>},
-          {"cfb", false, &cfb<A>, &cfb<B>, &cfbLazy<A>, &cfbLazy<B>},
-          {"unCfb", false, &unCfb<A>, &unCfb<B>, &unCfbLazy<A>, &unCfbLazy<B>},
-          {"ofb", false, &ofb<A>, &ofb<B>, &ofbLazy<A>, &ofbLazy<B>},
-          {"unOfb", false, &unOfb<A>, &unOfb<B>, &unOfbLazy<A>, &unOfbLazy<B>},
-          {"ctr", false, &ctr<A>, &ctr<B>, &ctrLazy<A>, &ctrLazy<B>},
-          {"unCtr", false, &unCtr<A>, &unCtr<B>, &unCtrLazy<A>, &unCtrLazy<B>}};
-}
-
 /// A (the binding checked) must give what B (the reference) gives, for
-/// every mode, key size and length, including the returned IVs.
+/// every mode, key size and length, including the returned IVs. The
+/// reference runs B's modes as `reference` holds them.
 template <class A, class B>
-void expectAgreement(std::size_t keyBytes, unsigned seed) {
+void expectAgreement(std::size_t keyBytes, unsigned seed,
+                     const quillon::ModeTable<B>& reference = quillon::modeTable<B>) {
   std::mt19937 random(seed);
   for (int round = 0; round < 4; ++round) {
     const ByteString keyMaterial = randomBytes(random, keyBytes);
@@ -87,28 +67,31 @@ void expectAgreement(std::size_t keyBytes, unsigned seed) {
       // All-ones counters wrap around inside the message.
       const ByteString ivBytes = round == 3 ? ByteString(16, 0xff) : randomBytes(random, 16);
       const LazyByteString chunked = LazyByteString::chunked(input, 1 + length % 7);
-      if (length % 16 == 0) {
-        EXPECT_EQ(quillon::ecb(a, input), quillon::ecb(b, input));
-        EXPECT_EQ(quillon::unEcb(a, input), quillon::unEcb(b, input));
-        EXPECT_EQ(a.encryptBlock(input), b.encryptBlock(input));
-        EXPECT_EQ(a.decryptBlock(input), b.decryptBlock(input));
-        EXPECT_EQ(quillon::ecbLazy(a, chunked).toStrict(), quillon::ecb(b, input));
-        EXPECT_EQ(quillon::unEcbLazy(a, chunked).toStrict(), quillon::unEcb(b, input));
-      } else {
-        EXPECT_THROW(quillon::ecb(a, input), std::invalid_argument);
-      }
-      for (const IVMode<A, B>& mode : ivModes<A, B>()) {
-        SCOPED_TRACE(mode.name);
-        const IV<A> ivA = ivOf<A>(ivBytes);
-        const IV<B> ivB = ivOf<B>(ivBytes);
-        if (mode.wholeBlocksOnly && length % 16 != 0) {
-          EXPECT_THROW(mode.a(a, ivA, input), std::invalid_argument);
+      for (const quillon::Direction direction : quillon::bothDirections) {
+        const auto& ecbA = quillon::modeTable<A>.ecb(direction);
+        if (length % 16 != 0) {
+          EXPECT_THROW(ecbA.strict(a, input), std::invalid_argument);
           continue;
         }
-        const auto expected = flat(mode.b(b, ivB, input));
-        EXPECT_EQ(flat(mode.a(a, ivA, input)), expected);
-        EXPECT_EQ(flat(mode.aLazy(a, ivA, chunked)), expected);
+        const ByteString expected = reference.ecb(direction).strict(b, input);
+        EXPECT_EQ(ecbA.strict(a, input), expected);
+        EXPECT_EQ(ecbA.lazy(a, chunked).toStrict(), expected);
+        const bool encrypt = direction == quillon::Direction::encrypt;
+        EXPECT_EQ(encrypt ? a.encryptBlock(input) : a.decryptBlock(input), expected);
       }
+      for (const quillon::Mode mode : quillon::ivModes)
+        for (const quillon::Direction direction : quillon::bothDirections) {
+          SCOPED_TRACE(quillon::modeFunctionName(mode, direction));
+          const auto& functionsA = quillon::modeTable<A>.ivMode(mode, direction);
+          const IV<A> ivA = ivOf<A>(ivBytes);
+          if (!quillon::takesPartialBlocks(mode) && length % 16 != 0) {
+            EXPECT_THROW(functionsA.strict(a, ivA, input), std::invalid_argument);
+            continue;
+          }
+          const auto expected = flat(reference.ivMode(mode, direction).strict(b, ivOf<B>(ivBytes), input));
+          EXPECT_EQ(flat(functionsA.strict(a, ivA, input)), expected);
+          EXPECT_EQ(flat(functionsA.lazy(a, ivA, chunked)), expected);
+        }
     }
   }
 }
@@ -125,33 +108,56 @@ TEST(BlockCipherBindings, BotanTwoFishAgreesWithNettleInEveryModeForAllKeySizes)
                                                                        static_cast<unsigned>(keyBytes));
 }
 
-/// K's block function alone, so that every mode of it is quillon's generic
-/// one.
-template <class K>
-class GenericModesOver {
- public:
-  static int blockSize() { return K::blockSize(); }
-  static int keyLength() { return K::keyLength(); }
-  static std::optional<GenericModesOver> buildKey(ByteView bytes) {
-    std::optional<K> key = K::buildKey(bytes);
-    if (!key) return std::nullopt;
-    return GenericModesOver(std::move(*key));
-  }
-  ByteString encryptBlock(ByteView blocks) const { return key_.encryptBlock(blocks); }
-  ByteString decryptBlock(ByteView blocks) const { return key_.decryptBlock(blocks); }
-
- private:
-  explicit GenericModesOver(K key) : key_(std::move(key)) {}
-  K key_;
-};
-
 TEST(BlockCipherBindings, BotanAesAgreesWithTheGenericModesInEveryMode) {
   using quillon::botan::AES128;
   using quillon::botan::AES192;
   using quillon::botan::AES256;
-  expectAgreement<AES128, GenericModesOver<quillon::openssl::AES128>>(16, 4);
-  expectAgreement<AES192, GenericModesOver<quillon::openssl::AES192>>(24, 5);
-  expectAgreement<AES256, GenericModesOver<quillon::openssl::AES256>>(32, 6);
+  // The generic modes over OpenSSL's block function.
+  expectAgreement<AES128>(16, 4, quillon::genericModeTable<quillon::openssl::AES128>);
+  expectAgreement<AES192>(24, 5, quillon::genericModeTable<quillon::openssl::AES192>);
+  expectAgreement<AES256>(32, 6, quillon::genericModeTable<quillon::openssl::AES256>);
+}
+
+/// The last output of a chain of one-block calls of every mode function,
+/// each from the IV the call before returned (the calls that reuse a
+/// binding's prepared library objects without restarting them).
+template <class K>
+std::vector<ByteString> chains(const K& key, const quillon::ModeTable<K>& table = quillon::modeTable<K>) {
+  std::vector<ByteString> last;
+  for (const quillon::Mode mode : quillon::ivModes)
+    for (const quillon::Direction direction : quillon::bothDirections) {
+      const auto function = table.ivMode(mode, direction).strict;
+      IV<K> iv = ivOf<K>(ByteString(16, 0x07));
+      ByteString block(16, static_cast<Byte>(mode));
+      for (int call = 0; call < 300; ++call) std::tie(block, iv) = function(key, iv, block);
+      last.push_back(block);
+    }
+  return last;
+}
+
+/// A key and its copies used by several threads at once give what the
+/// generic modes give: prepared library objects are lent to one call at a
+/// time.
+template <class K>
+void expectSameFromSeveralThreads() {
+  const K key = *K::buildKey(ByteString(16, 0x42));
+  const std::vector<ByteString> expected = chains(key, quillon::genericModeTable<K>);
+  std::vector<std::vector<ByteString>> got(4);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < got.size(); ++t)
+    threads.emplace_back([&, t] {
+      const K copy = key;
+      got[t] = chains(t % 2 == 0 ? key : copy);
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (const auto& result : got) EXPECT_EQ(result, expected);
+}
+
+TEST(BlockCipherBindings, KeysAndTheirCopiesServeSeveralThreadsAtOnce) {
+  expectSameFromSeveralThreads<quillon::openssl::AES128>();
+  expectSameFromSeveralThreads<quillon::nettle::AES128>();
+  expectSameFromSeveralThreads<quillon::botan::AES128>();
+  expectSameFromSeveralThreads<quillon::botan::TwoFish>();
 }
 
 template <class K>

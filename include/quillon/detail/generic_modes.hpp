@@ -15,21 +15,32 @@
 
 #include <quillon/block_cipher.hpp>
 #include <quillon/byte_string.hpp>
-#include <quillon/detail/mode_driver.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_driver.hpp>
+#include <quillon/mode_names.hpp>
 
 namespace quillon::detail {
 
-enum class Direction { encrypt, decrypt };
+/// The public quillon::Direction; this name is kept for older callers.
+using Direction = quillon::Direction;
 
 /// The block length of K in bytes; modes cannot run on blocks under a byte.
 template <class K>
-std::size_t modeBlockBytes(const char* mode) {
+std::size_t modeBlockBytes(Mode mode, Direction direction, bool lazy) {
   const int bits = K::blockSize();
   if (bits < 8)
-    throw std::invalid_argument(std::string("quillon::") + mode + ": the cipher's blockSize() is " +
-                                std::to_string(bits) + " bits; modes need blocks of at least 8");
+    throw std::invalid_argument("quillon::" + modeFunctionName(mode, direction, lazy) +
+                                ": the cipher's blockSize() is " + std::to_string(bits) +
+                                " bits; modes need blocks of at least 8");
   return static_cast<std::size_t>(bits / 8);
+}
+
+/// The block length of K for `mode`, after the partial-block rule.
+template <class K>
+std::size_t checkedBlockBytes(Mode mode, Direction direction, bool lazy, std::size_t length) {
+  const std::size_t blockBytes = modeBlockBytes<K>(mode, direction, lazy);
+  requireWholeBlocks(mode, direction, lazy, length, blockBytes);
+  return blockBytes;
 }
 
 /// encryptBlock / decryptBlock over `length` bytes, checked to keep the
@@ -72,12 +83,12 @@ struct EcbEngine {
 template <class K>
 class ChainedEngine {
  public:
-  ChainedEngine(const K& key, ByteView iv, const char* mode) : key_(key), state_(iv.begin(), iv.end()) {
-    if (state_.size() != modeBlockBytes<K>(mode))
-      throw std::logic_error(std::string("quillon::") + mode + ": the IV is not one block long");
+  ChainedEngine(const K& key, ByteView iv, Mode mode) : key_(key), state_(iv.begin(), iv.end()) {
+    if (state_.size() != static_cast<std::size_t>(K::blockSize() / 8))
+      throw std::logic_error("quillon::" + std::string(modeName(mode)) + ": the IV is not one block long");
   }
   /// The IV that continues the stream.
-  [[nodiscard]] ByteString next() && { return ByteString(std::move(state_)); }
+  [[nodiscard]] ByteView next() const noexcept { return state_; }
 
  protected:
   const K& key_;
@@ -88,7 +99,7 @@ template <class K>
 class CbcEngine : public ChainedEngine<K> {
  public:
   CbcEngine(const K& key, ByteView iv, Direction direction)
-      : ChainedEngine<K>(key, iv, "cbc"), direction_(direction) {}
+      : ChainedEngine<K>(key, iv, Mode::cbc), direction_(direction) {}
 
   void blocks(const Byte* in, Byte* out, std::size_t length) {
     std::vector<Byte>& chain = this->state_;
@@ -118,7 +129,7 @@ template <class K>
 class CfbEngine : public ChainedEngine<K> {
  public:
   CfbEngine(const K& key, ByteView iv, Direction direction)
-      : ChainedEngine<K>(key, iv, "cfb"), direction_(direction) {}
+      : ChainedEngine<K>(key, iv, Mode::cfb), direction_(direction) {}
 
   void blocks(const Byte* in, Byte* out, std::size_t length) {
     std::vector<Byte>& shift = this->state_;
@@ -159,7 +170,7 @@ class CfbEngine : public ChainedEngine<K> {
 template <class K>
 class OfbEngine : public ChainedEngine<K> {
  public:
-  OfbEngine(const K& key, ByteView iv) : ChainedEngine<K>(key, iv, "ofb") {}
+  OfbEngine(const K& key, ByteView iv) : ChainedEngine<K>(key, iv, Mode::ofb) {}
 
   void blocks(const Byte* in, Byte* out, std::size_t length) {
     const std::size_t b = this->state_.size();
@@ -179,7 +190,7 @@ class OfbEngine : public ChainedEngine<K> {
 template <class K>
 class CtrEngine : public ChainedEngine<K> {
  public:
-  CtrEngine(const K& key, ByteView iv) : ChainedEngine<K>(key, iv, "ctr") {}
+  CtrEngine(const K& key, ByteView iv) : ChainedEngine<K>(key, iv, Mode::ctr) {}
 
   void blocks(const Byte* in, Byte* out, std::size_t length) {
     std::vector<Byte>& counter = this->state_;
@@ -201,91 +212,87 @@ class CtrEngine : public ChainedEngine<K> {
   }
 };
 
-// Entry points of the free functions in quillon/modes.hpp.
+// The generic modes behind quillon::generic (quillon/modes.hpp).
 
 template <class K>
 ByteString genericEcb(const K& key, ByteView input, Direction direction) {
-  const char* mode = direction == Direction::encrypt ? "ecb" : "unEcb";
-  const std::size_t b = modeBlockBytes<K>(mode);
-  requireWholeBlocks(mode, input.size(), b);
+  checkedBlockBytes<K>(Mode::ecb, direction, false, input.size());
   if (input.empty()) return {};
   return cipherBlocks(key, direction, input.data(), input.size());
 }
 
 template <class K>
 LazyByteString genericEcbLazy(const K& key, const LazyByteString& input, Direction direction) {
-  const char* mode = direction == Direction::encrypt ? "ecbLazy" : "unEcbLazy";
-  const std::size_t b = modeBlockBytes<K>(mode);
-  requireWholeBlocks(mode, input.size(), b);
   EcbEngine<K> engine{key, direction};
-  return runModeChunked(engine, b, input);
+  return runModeChunked(engine, checkedBlockBytes<K>(Mode::ecb, direction, true, input.size()), input);
 }
 
 /// A chained mode over contiguous input: the output and the next IV.
 template <class K, class Engine>
 std::pair<ByteString, IV<K>> runChained(Engine engine, std::size_t blockBytes, ByteView input) {
   ByteString out = runMode(engine, blockBytes, input);
-  return {std::move(out), IVAccess::make<K>(std::move(engine).next())};
+  return {std::move(out), IVAccess::make<K>(engine.next())};
 }
 
 template <class K, class Engine>
 std::pair<LazyByteString, IV<K>> runChainedLazy(Engine engine, std::size_t blockBytes,
                                                 const LazyByteString& input) {
   LazyByteString out = runModeChunked(engine, blockBytes, input);
-  return {std::move(out), IVAccess::make<K>(std::move(engine).next())};
+  return {std::move(out), IVAccess::make<K>(engine.next())};
 }
 
 template <class K>
 std::pair<ByteString, IV<K>> genericCbc(const K& key, const IV<K>& iv, ByteView input,
                                         Direction direction) {
-  const char* mode = direction == Direction::encrypt ? "cbc" : "unCbc";
-  const std::size_t b = modeBlockBytes<K>(mode);
-  requireWholeBlocks(mode, input.size(), b);
+  const std::size_t b = checkedBlockBytes<K>(Mode::cbc, direction, false, input.size());
   return runChained<K>(CbcEngine<K>(key, iv.bytes(), direction), b, input);
 }
 
 template <class K>
 std::pair<LazyByteString, IV<K>> genericCbcLazy(const K& key, const IV<K>& iv,
                                                 const LazyByteString& input, Direction direction) {
-  const char* mode = direction == Direction::encrypt ? "cbcLazy" : "unCbcLazy";
-  const std::size_t b = modeBlockBytes<K>(mode);
-  requireWholeBlocks(mode, input.size(), b);
+  const std::size_t b = checkedBlockBytes<K>(Mode::cbc, direction, true, input.size());
   return runChainedLazy<K>(CbcEngine<K>(key, iv.bytes(), direction), b, input);
 }
 
 template <class K>
 std::pair<ByteString, IV<K>> genericCfb(const K& key, const IV<K>& iv, ByteView input,
                                         Direction direction) {
-  return runChained<K>(CfbEngine<K>(key, iv.bytes(), direction), modeBlockBytes<K>("cfb"), input);
+  const std::size_t b = modeBlockBytes<K>(Mode::cfb, direction, false);
+  return runChained<K>(CfbEngine<K>(key, iv.bytes(), direction), b, input);
 }
 
 template <class K>
 std::pair<LazyByteString, IV<K>> genericCfbLazy(const K& key, const IV<K>& iv,
                                                 const LazyByteString& input, Direction direction) {
-  return runChainedLazy<K>(CfbEngine<K>(key, iv.bytes(), direction), modeBlockBytes<K>("cfbLazy"),
-                           input);
+  const std::size_t b = modeBlockBytes<K>(Mode::cfb, direction, true);
+  return runChainedLazy<K>(CfbEngine<K>(key, iv.bytes(), direction), b, input);
 }
 
 template <class K>
 std::pair<ByteString, IV<K>> genericOfb(const K& key, const IV<K>& iv, ByteView input) {
-  return runChained<K>(OfbEngine<K>(key, iv.bytes()), modeBlockBytes<K>("ofb"), input);
+  const std::size_t b = modeBlockBytes<K>(Mode::ofb, Direction::encrypt, false);
+  return runChained<K>(OfbEngine<K>(key, iv.bytes()), b, input);
 }
 
 template <class K>
 std::pair<LazyByteString, IV<K>> genericOfbLazy(const K& key, const IV<K>& iv,
                                                 const LazyByteString& input) {
-  return runChainedLazy<K>(OfbEngine<K>(key, iv.bytes()), modeBlockBytes<K>("ofbLazy"), input);
+  const std::size_t b = modeBlockBytes<K>(Mode::ofb, Direction::encrypt, true);
+  return runChainedLazy<K>(OfbEngine<K>(key, iv.bytes()), b, input);
 }
 
 template <class K>
 std::pair<ByteString, IV<K>> genericCtr(const K& key, const IV<K>& iv, ByteView input) {
-  return runChained<K>(CtrEngine<K>(key, iv.bytes()), modeBlockBytes<K>("ctr"), input);
+  const std::size_t b = modeBlockBytes<K>(Mode::ctr, Direction::encrypt, false);
+  return runChained<K>(CtrEngine<K>(key, iv.bytes()), b, input);
 }
 
 template <class K>
 std::pair<LazyByteString, IV<K>> genericCtrLazy(const K& key, const IV<K>& iv,
                                                 const LazyByteString& input) {
-  return runChainedLazy<K>(CtrEngine<K>(key, iv.bytes()), modeBlockBytes<K>("ctrLazy"), input);
+  const std::size_t b = modeBlockBytes<K>(Mode::ctr, Direction::encrypt, true);
+  return runChainedLazy<K>(CtrEngine<K>(key, iv.bytes()), b, input);
 }
 
 /// What a key type's own mode member returns must be exactly what the free

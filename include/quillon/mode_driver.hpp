@@ -1,12 +1,15 @@
 #pragma once
-// Drives a mode over contiguous or chunked input. A mode "engine" holds the
-// mode's running state (chaining block, counter, ...) and offers
+// Drives a mode over contiguous or chunked input, for implementations of the
+// modes: the generic ones, and a binding whose library takes whole blocks
+// only (the nettle binding), so that a block begun in one chunk and finished
+// in the next is handled in one place. A mode "engine" holds the mode's
+// running state (chaining block, counter, ...) and offers
 //   void blocks(const Byte* in, Byte* out, std::size_t length);
 //     length a positive multiple of the block size;
 //   void tail(const Byte* in, Byte* out, std::size_t length);
 //     0 < length < block size: the final partial block (stream modes only).
-// The generic modes and the nettle binding share these drivers, so that a
-// block begun in one chunk and finished in the next is handled in one place.
+// The partial-block rule itself is quillon::requireWholeBlocks
+// (quillon/mode_names.hpp), checked before an engine is driven.
 
 #include <algorithm>
 #include <cstddef>
@@ -17,15 +20,9 @@
 
 #include <quillon/byte_string.hpp>
 
-namespace quillon::detail {
+namespace quillon {
 
-/// Throws std::invalid_argument unless `length` is a whole number of blocks.
-inline void requireWholeBlocks(const char* mode, std::size_t length, std::size_t blockBytes) {
-  if (length % blockBytes != 0)
-    throw std::invalid_argument(std::string("quillon::") + mode + ": input of " +
-                                std::to_string(length) + " bytes is not a whole number of " +
-                                std::to_string(blockBytes) + "-byte blocks");
-}
+namespace detail {
 
 template <class Engine>
 void runTail(Engine& engine, const Byte* in, Byte* out, std::size_t length) {
@@ -37,14 +34,21 @@ void runTail(Engine& engine, const Byte* in, Byte* out, std::size_t length) {
   }
 }
 
-/// Runs `engine` over `input` in one pass: the whole blocks, then the rest.
+}  // namespace detail
+
+/// Runs `engine` over `input` in one pass, the whole blocks and then the
+/// rest, into `out` (input.size() bytes).
+template <class Engine>
+void runModeInto(Engine& engine, std::size_t blockBytes, ByteView input, Byte* out) {
+  const std::size_t whole = input.size() - input.size() % blockBytes;
+  if (whole > 0) engine.blocks(input.data(), out, whole);
+  if (whole < input.size()) detail::runTail(engine, input.data() + whole, out + whole, input.size() - whole);
+}
+
 template <class Engine>
 ByteString runMode(Engine& engine, std::size_t blockBytes, ByteView input) {
   std::vector<Byte> out(input.size());
-  const std::size_t whole = input.size() - input.size() % blockBytes;
-  if (whole > 0) engine.blocks(input.data(), out.data(), whole);
-  if (whole < input.size())
-    runTail(engine, input.data() + whole, out.data() + whole, input.size() - whole);
+  runModeInto(engine, blockBytes, input, out.data());
   return ByteString(std::move(out));
 }
 
@@ -62,13 +66,12 @@ inline LazyByteString splitLike(std::vector<Byte> flat, const LazyByteString& sh
   return LazyByteString(std::move(chunks));
 }
 
-/// Runs `engine` over the chunks of `input` in order, as one stream: whole
-/// blocks go straight from each chunk to the engine, and a block that
-/// straddles chunks is gathered first. The result has `input`'s chunk
-/// lengths.
+/// Runs `engine` over the chunks of `input` in order, as one stream, into
+/// `out` (input.size() bytes): whole blocks go straight from each chunk to
+/// the engine, and a block that straddles chunks is gathered first.
 template <class Engine>
-LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const LazyByteString& input) {
-  std::vector<Byte> out(input.size());
+void runModeChunkedInto(Engine& engine, std::size_t blockBytes, const LazyByteString& input,
+                        Byte* out) {
   std::vector<Byte> pending;  // the start of a block that an earlier chunk began
   pending.reserve(blockBytes);
   std::size_t written = 0;
@@ -81,21 +84,35 @@ LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const Lazy
       in += take;
       left -= take;
       if (pending.size() < blockBytes) continue;
-      engine.blocks(pending.data(), out.data() + written, blockBytes);
+      engine.blocks(pending.data(), out + written, blockBytes);
       written += blockBytes;
       pending.clear();
     }
     const std::size_t whole = left - left % blockBytes;
     if (whole > 0) {
-      engine.blocks(in, out.data() + written, whole);
+      engine.blocks(in, out + written, whole);
       written += whole;
       in += whole;
       left -= whole;
     }
     pending.assign(in, in + left);
   }
-  if (!pending.empty()) runTail(engine, pending.data(), out.data() + written, pending.size());
+  if (!pending.empty()) detail::runTail(engine, pending.data(), out + written, pending.size());
+}
+
+/// The same, with the output in chunks of `input`'s chunk lengths.
+template <class Engine>
+LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const LazyByteString& input) {
+  std::vector<Byte> out(input.size());
+  runModeChunkedInto(engine, blockBytes, input, out.data());
   return splitLike(std::move(out), input);
 }
 
-}  // namespace quillon::detail
+namespace detail {
+// The names these had as internals, kept for code that still uses them.
+using quillon::runMode;
+using quillon::runModeChunked;
+using quillon::splitLike;
+}  // namespace detail
+
+}  // namespace quillon
