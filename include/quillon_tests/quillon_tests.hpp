@@ -3,6 +3,7 @@
 // quillon_tests/gtest.hpp).
 
 #include <quillon_tests/aes.hpp>
+#include <quillon_tests/all_tests.hpp>
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/data_files.hpp>
