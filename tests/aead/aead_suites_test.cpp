@@ -45,6 +45,7 @@ struct FaultRow {
   const char* fault;
   std::vector<LeafResult> (*run)();
   std::vector<std::string> failing;  // every other leaf passes
+  const char* smallest = "";         // in the first line of the first failing leaf's report
 };
 
 void PrintTo(const FaultRow& row, std::ostream* os) { *os << row.fault; }
@@ -54,33 +55,42 @@ const std::vector<std::string> allProperties = {
     "TruncatedAndExtendedInput", "RefusedLengths", "LazyStrictEqual"};
 const std::vector<std::string> bothDifferential = {"SealMatchesReference", "OpenMatchesReference"};
 
+// Empty, zero bytes, 12-byte nonces and 16-byte tags are where shrinking
+// heads: the smallest cases below say only what differs from that.
 const FaultRow faultRows[] = {
     {"SoundGcm", &runFaultyGcm<GcmFault::none>, {}},
     {"GenericGcm", &runBothSuites<quillon::Gcm<openssl::AES128>, openssl::AES128GCM>, {}},
     {"GenericCcm", &runBothSuites<quillon::Ccm<openssl::AES192>, openssl::AES192CCM>, {}},
     {"IvCutTo12", &runFaultyGcm<GcmFault::ivCutTo12>,
-     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"}},
+     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"},
+     "plaintext of 0 bytes; AAD of 0 bytes; nonce 000000...00 (12 bytes)"},
     {"IvZeroPaddedTo12", &runFaultyGcm<GcmFault::ivZeroPaddedTo12>,
-     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"}},
+     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"}, "nonce 00 (1 byte)"},
     // One forgery in 256 gets past a 1-byte check: the leaves that try many
     // forgeries per case meet one within a hundred cases.
     {"TagFirstByteOnly", &runFaultyGcm<GcmFault::tagFirstByteOnly>,
      {"TagBitFlips", "CiphertextAndAADFlips", "NonceSensitivity", "TruncatedAndExtendedInput",
-      "OpenMatchesReference"}},
-    {"TagAtCallerLength", &runFaultyGcm<GcmFault::tagAtCallerLength>, {"RefusedLengths"}},
-    {"EmptyNonceAccepted", &runFaultyGcm<GcmFault::emptyNonceAccepted>, {"RefusedLengths"}},
+      "OpenMatchesReference"},
+     "plaintext of 0 bytes; AAD of 0 bytes"},
+    {"TagAtCallerLength", &runFaultyGcm<GcmFault::tagAtCallerLength>, {"RefusedLengths"},
+     "plaintext of 0 bytes; AAD of 0 bytes"},
+    {"EmptyNonceAccepted", &runFaultyGcm<GcmFault::emptyNonceAccepted>, {"RefusedLengths"},
+     "plaintext of 0 bytes; AAD of 0 bytes"},
     {"TextOnWrongTag", &runFaultyGcm<GcmFault::textOnWrongTag>,
      {"TagBitFlips", "CiphertextAndAADFlips", "NonceSensitivity", "TruncatedAndExtendedInput",
-      "OpenMatchesReference"}},
+      "OpenMatchesReference"},
+     "plaintext of 0 bytes; AAD of 0 bytes"},
     {"NoLengthBlockWhenEmpty", &runFaultyGcm<GcmFault::noLengthBlockWhenEmpty>,
-     {"TruncatedAndExtendedInput", "SealMatchesReference", "OpenMatchesReference"}},
+     {"TruncatedAndExtendedInput", "SealMatchesReference", "OpenMatchesReference"},
+     "plaintext of 0 bytes; AAD of 0 bytes"},
     {"LazyLosesPartialBlock", &runFaultyGcm<GcmFault::lazyLosesPartialBlock>,
-     {"LazyStrictEqual", "SealMatchesReference", "OpenMatchesReference"}},
+     {"LazyStrictEqual", "SealMatchesReference", "OpenMatchesReference"},
+     "plaintext of 0 bytes in chunks []; AAD of 2 bytes in chunks [1, 1]"},
     // The counter differs from inc32 only once its low 32 bits wrap, which
     // random nonces do not reach: only counter-wrap known answers can tell.
     {"CounterOver128Bits", &runFaultyGcm<GcmFault::counterOver128Bits>, {}},
     {"ChaChaCuts16ByteNonce", &runBothSuites<faulty_aeads::ChaChaCuts16ByteNonce, openssl::ChaCha20Poly1305>,
-     {"NonceSensitivity"}},
+     {"NonceSensitivity"}, "plaintext of 0 bytes; AAD of 0 bytes; nonce 000000...00 (16 bytes)"},
 };
 
 class AeadSuiteFaults : public ::testing::TestWithParam<FaultRow> {};
@@ -92,9 +102,15 @@ TEST_P(AeadSuiteFaults, ExactlyTheLeavesForTheFaultFail) {
   std::map<std::string, char> expected;
   for (const std::string& leaf : row.failing) expected[leaf] = 'F';
   EXPECT_EQ(test_support::leavesNotPassed(results), expected);
+  bool first = true;
   for (const LeafResult& result : results) {
     if (result.outcome != quillon_tests::Outcome::failed) continue;
-    EXPECT_EQ(result.report.rfind("smallest failing case: ", 0), 0u) << result.pathText() << '\n' << result.report;
+    const std::string firstLine = result.report.substr(0, result.report.find('\n'));
+    EXPECT_EQ(firstLine.rfind("smallest failing case: ", 0), 0u) << result.pathText() << '\n' << result.report;
+    if (first) {
+      EXPECT_NE(firstLine.find(row.smallest), std::string::npos) << result.pathText() << '\n' << result.report;
+      first = false;
+    }
     EXPECT_NE(result.report.find("to reproduce this case: RC_PARAMS="), std::string::npos)
         << result.pathText() << '\n' << result.report;
   }
