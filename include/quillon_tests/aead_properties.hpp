@@ -32,7 +32,8 @@
 // among those the type accepts, probed once at the builder's call (nonces
 // of 1 to 256 bytes, tags of 1 to 32; 12-byte nonces and the longest tag
 // most often); AAD and plaintext of 0, 1, 15, 16, 17, 31, 32, 33, 63, 64,
-// 65, 255, 256 or 4096 bytes, or any length up to 600, random or all 0xff;
+// 65, 255 or 256 bytes, now and then 4096, or any length up to 300, random
+// or all 0xff;
 // a key of keyLength() / 8 random bytes. A case whose key buildKey refuses,
 // or whose AAD or text length the type's optional acceptsAadLength /
 // acceptsTextLength refuses, is discarded. A type that accepts no nonce or

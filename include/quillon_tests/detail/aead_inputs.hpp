@@ -4,12 +4,12 @@
 //
 //  - Nonce and tag lengths come from those the type accepts, probed once:
 //    the usual one half the time (a 12-byte nonce, the longest tag), a
-//    short nonce or any accepted length otherwise.
-//  - AAD and plaintext are, half the time, 0, 1, 15, 16, 17, 31, 32, 33, 63,
-//    64, 65, 255, 256 or 4096 bytes long (empty input and the edges of
-//    16- and 64-byte blocks), otherwise of any length up to 600; their
-//    bytes are random, or all 0xff one time in four (carries in Poly1305
-//    and in GHASH's reduction).
+//    short nonce (the 8 shortest accepted) or any accepted length otherwise.
+//  - AAD and plaintext are, about half the time, 0, 1, 15, 16, 17, 31, 32,
+//    33, 63, 64, 65, 255 or 256 bytes long (empty input and the edges of
+//    16- and 64-byte blocks), one time in 64 4096 bytes long, otherwise of
+//    any length up to 300; their bytes are random, or all 0xff one time in
+//    four (carries in Poly1305 and in GHASH's reduction).
 //  - A chunking (for the lazy members) is random cuts, 1-byte pieces, or
 //    cuts next to the edges of 16- or 64-byte blocks (16a + b, 64a + b
 //    for b of 1, 15 or 63, 16 or 64, and 17 or 65), taken for whatever

@@ -5,10 +5,12 @@
 // for its type, which keeps the cost of one more AEAD type in a test
 // program to a few small functions.
 
+#include <concepts>
 #include <cstddef>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include <quillon/aead.hpp>
 #include <quillon/byte_string.hpp>
