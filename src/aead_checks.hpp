@@ -8,13 +8,12 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
-
 #include <quillon/byte_string.hpp>
 #include <quillon_tests/detail/aead_inputs.hpp>
 #include <quillon_tests/detail/aead_under_test.hpp>
 #include <quillon_tests/test_tree.hpp>
+#include <string>
+#include <vector>
 
 namespace quillon_tests::detail {
 

@@ -1,12 +1,11 @@
-#include <quillon_tests/aead_differential.hpp>
-
 #include <memory>
+#include <optional>
+#include <quillon_tests/aead_differential.hpp>
+#include <quillon_tests/assert_equal.hpp>
+#include <quillon_tests/property.hpp>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <quillon_tests/assert_equal.hpp>
-#include <quillon_tests/property.hpp>
 
 #include "aead_checks.hpp"
 
@@ -14,7 +13,6 @@ namespace quillon_tests::detail {
 
 namespace {
 
-using quillon::Byte;
 using quillon::ByteString;
 using quillon::ByteView;
 using quillon::LazyByteString;
@@ -67,10 +65,11 @@ Test sealMatchesReference(const SharedSuite& suite) {
     const Drawn d = draw(*suite);
     const AeadCase& v = d.value;
     const std::optional<ByteString> expected = d.reference->seal(v.nonce, v.aad, v.plaintext, v.tagBytes);
-    if (!matchesReference("seal", expected, d.key->seal(v.nonce, v.aad, v.plaintext, v.tagBytes))) return false;
-    return !d.chunking || matchesReference("sealLazy over the chunks", expected,
-                                           d.key->sealLazy(v.nonce, d.chunked(v.aad), d.chunked(v.plaintext),
-                                                           v.tagBytes));
+    if (!matchesReference("seal", expected, d.key->seal(v.nonce, v.aad, v.plaintext, v.tagBytes)))
+      return false;
+    return !d.chunking ||
+           matchesReference("sealLazy over the chunks", expected,
+                            d.key->sealLazy(v.nonce, d.chunked(v.aad), d.chunked(v.plaintext), v.tagBytes));
   });
 }
 
@@ -92,8 +91,8 @@ std::vector<OpenInput> openInputs(const AeadCase& v, const ByteString& sealed) {
     inputs.push_back({"open of the sealed message with a bit of its first byte flipped", v.nonce, v.aad,
                       flipped(sealed, 0, bit)});
   } else if (!v.aad.empty()) {
-    inputs.push_back({"open of the sealed message under the AAD with a bit of its first byte flipped", v.nonce,
-                      flipped(v.aad, 0, bit), sealed});
+    inputs.push_back({"open of the sealed message under the AAD with a bit of its first byte flipped",
+                      v.nonce, flipped(v.aad, 0, bit), sealed});
   }
   inputs.push_back({"open of the sealed message without its last byte", v.nonce, v.aad,
                     ByteString(sealed.view().first(sealed.size() - 1))});
@@ -109,8 +108,10 @@ Test openMatchesReference(const SharedSuite& suite) {
     const std::optional<ByteString> sealed = sealCase(*d.reference, v);
     if (!sealed) RC_DISCARD("the reference's seal gave nothing");
     for (const OpenInput& input : openInputs(v, *sealed)) {
-      const std::optional<ByteString> expected = d.reference->open(input.nonce, input.aad, input.sealed, v.tagBytes);
-      if (!matchesReference(input.what, expected, d.key->open(input.nonce, input.aad, input.sealed, v.tagBytes)))
+      const std::optional<ByteString> expected =
+          d.reference->open(input.nonce, input.aad, input.sealed, v.tagBytes);
+      if (!matchesReference(input.what, expected,
+                            d.key->open(input.nonce, input.aad, input.sealed, v.tagBytes)))
         return false;
       if (d.chunking && !matchesReference("openLazy of the chunks, " + input.what, expected,
                                           d.key->openLazy(input.nonce, d.chunked(input.aad),
@@ -124,7 +125,8 @@ Test openMatchesReference(const SharedSuite& suite) {
 const std::vector<const char*> leafNames = {"SealMatchesReference", "OpenMatchesReference"};
 
 /// Why the two types cannot be compared, or nothing.
-std::string unusableBecause(const AeadUnderTest& aead, const AeadUnderTest& reference, const AeadLengths& lengths) {
+std::string unusableBecause(const AeadUnderTest& aead, const AeadUnderTest& reference,
+                            const AeadLengths& lengths) {
   if (aead.keyLength != reference.keyLength) {
     return "the reference's keyLength() is " + std::to_string(reference.keyLength) +
            " bits, the implementation's " + std::to_string(aead.keyLength) + ": not the same algorithm";
@@ -140,7 +142,9 @@ std::string unusableBecause(const AeadUnderTest& aead, const AeadUnderTest& refe
 
 std::vector<Test> aeadDifferentialTests(AeadUnderTest aead, AeadUnderTest reference) {
   AeadLengths lengths = probeAeadLengths(
-      [&](std::size_t bytes) { return aead.acceptsNonceLength(bytes) && reference.acceptsNonceLength(bytes); },
+      [&](std::size_t bytes) {
+        return aead.acceptsNonceLength(bytes) && reference.acceptsNonceLength(bytes);
+      },
       [&](std::size_t bytes) { return aead.acceptsTagLength(bytes) && reference.acceptsTagLength(bytes); });
   std::vector<Test> leaves;
   const std::string unusable = unusableBecause(aead, reference, lengths);

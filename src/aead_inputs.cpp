@@ -1,14 +1,12 @@
-#include <quillon_tests/detail/aead_inputs.hpp>
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <ostream>
-#include <sstream>
-
+#include <quillon_tests/detail/aead_inputs.hpp>
 #include <quillon_tests/detail/mode_inputs.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/property.hpp>
+#include <sstream>
 
 namespace quillon_tests::detail {
 
@@ -19,7 +17,8 @@ using quillon::ByteString;
 using quillon::ByteView;
 
 rc::Shrinkable<std::size_t> towardZero(std::size_t value) {
-  return rc::shrinkable::shrinkRecur(value, [](std::size_t x) { return rc::shrink::towards<std::size_t>(x, 0); });
+  return rc::shrinkable::shrinkRecur(value,
+                                     [](std::size_t x) { return rc::shrink::towards<std::size_t>(x, 0); });
 }
 
 /// An index into `count` items: 0 half the time, one of the first `few`
@@ -82,7 +81,7 @@ rc::Gen<AeadCase> aeadCaseGen(const AeadLengths& lengths, std::size_t keyBytes) 
   return rc::gen::apply(
       [](ByteString plaintext, ByteString aad, ByteString nonce, std::size_t tagBytes, ByteString key,
          std::size_t bit) {
-        return AeadCase{std::move(plaintext), std::move(aad), std::move(nonce), tagBytes, std::move(key),
+        return AeadCase{std::move(plaintext),      std::move(aad), std::move(nonce), tagBytes, std::move(key),
                         static_cast<unsigned>(bit)};
       },
       aeadBytesGen(), aeadBytesGen(), nonceGen, tagGen, zeroShrinkingBytesGen(keyBytes), uniformIn(0, 8));

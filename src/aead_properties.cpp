@@ -1,12 +1,11 @@
-#include <quillon_tests/aead_properties.hpp>
-
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <quillon_tests/aead_properties.hpp>
+#include <quillon_tests/property.hpp>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <quillon_tests/property.hpp>
 
 #include "aead_checks.hpp"
 
@@ -57,9 +56,9 @@ std::string bitText(unsigned bit) {
   return std::string("bit 0x") + masks[bit];
 }
 
-/// The bytes of an input of `length` where a flip is tried: the first and
-/// the last, and both sides of each edge of 16- and 64-byte blocks among
-/// the first 256 bytes and the last of each.
+/// The bytes of an input of `length` where a flip is tried: the first, the
+/// last, and both sides of the block edges at 16, 32, 48, 64, 128 and 256
+/// bytes and of the input's last 16- and 64-byte edges.
 std::vector<std::size_t> edgeBytes(std::size_t length) {
   if (length == 0) return {};
   std::vector<std::size_t> edges = {16, 32, 48, 64, 128, 256, (length - 1) / 16 * 16, (length - 1) / 64 * 64};
@@ -98,9 +97,9 @@ bool refusesTagBitFlips(const Sealed& c) {
   const std::size_t tagStart = c.ciphertextBytes();
   for (std::size_t bit = 0; bit < 8 * c.value.tagBytes; ++bit) {
     const ByteString forged = flipped(c.sealed, tagStart + bit / 8, static_cast<unsigned>(bit % 8));
-    if (!givesNothing(c.open(c.value.nonce, c.value.aad, forged),
-                      "open of the sealed message with " + bitText(bit % 8) + " of tag byte " +
-                          std::to_string(bit / 8) + " flipped"))
+    if (!givesNothing(c.open(c.value.nonce, c.value.aad, forged), "open of the sealed message with " +
+                                                                      bitText(bit % 8) + " of tag byte " +
+                                                                      std::to_string(bit / 8) + " flipped"))
       return false;
   }
   return true;
@@ -134,7 +133,8 @@ bool refusesOtherNonces(const AeadUnderTest& aead, const Sealed& c) {
   // Another length, where the type takes it: a nonce padded or cut to a
   // fixed length would open.
   const auto accepts = [&](std::size_t bytes) {
-    return bytes > 0 && aead.acceptsNonceLength(bytes) && aead.acceptsTextLength(bytes, c.value.plaintext.size());
+    return bytes > 0 && aead.acceptsNonceLength(bytes) &&
+           aead.acceptsTextLength(bytes, c.value.plaintext.size());
   };
   const Byte zero[] = {0};
   if (accepts(nonce.size() + 1) &&
@@ -167,7 +167,8 @@ bool refusesTruncatedAndExtended(const Sealed& c) {
 
 /// `bytes` cut, or completed with zero bytes, to `length`.
 ByteString resized(ByteView bytes, std::size_t length) {
-  std::vector<Byte> out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes.size())));
+  std::vector<Byte> out(bytes.begin(),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(std::min(length, bytes.size())));
   out.resize(length, 0);
   return ByteString(std::move(out));
 }
@@ -205,8 +206,9 @@ bool refusesOtherLengths(const AeadLengths& lengths, const Sealed& c) {
 
 /// Whether the lazy member gave what the contiguous one did; otherwise logs
 /// both, named `strictName` and `lazyName`.
-bool sameResult(const std::string& what, const std::string& strictName, const std::optional<ByteString>& strict,
-                const std::string& lazyName, const std::optional<ByteString>& lazy) {
+bool sameResult(const std::string& what, const std::string& strictName,
+                const std::optional<ByteString>& strict, const std::string& lazyName,
+                const std::optional<ByteString>& lazy) {
   if (strict == lazy) return true;
   RC_LOG() << what << '\n';
   if (strict && lazy) {
@@ -243,10 +245,10 @@ Test lazyStrictEqual(const SharedSuite& suite) {
   });
 }
 
-const std::vector<const char*> leafNames = {"RoundTrip",           "SealLength",
-                                            "TagBitFlips",         "CiphertextAndAADFlips",
-                                            "NonceSensitivity",    "TruncatedAndExtendedInput",
-                                            "RefusedLengths",      "LazyStrictEqual"};
+const std::vector<const char*> leafNames = {"RoundTrip",        "SealLength",
+                                            "TagBitFlips",      "CiphertextAndAADFlips",
+                                            "NonceSensitivity", "TruncatedAndExtendedInput",
+                                            "RefusedLengths",   "LazyStrictEqual"};
 
 }  // namespace
 
@@ -267,9 +269,11 @@ std::vector<Test> aeadPropertyTests(AeadUnderTest aead) {
     leaves.push_back(sealedProperty(names[1], suite, hasSealLength));
     leaves.push_back(sealedProperty(names[2], suite, refusesTagBitFlips));
     leaves.push_back(sealedProperty(names[3], suite, refusesCiphertextAndAADFlips));
-    leaves.push_back(sealedProperty(names[4], suite, [suite](const Sealed& c) { return refusesOtherNonces(suite->aead, c); }));
+    leaves.push_back(sealedProperty(names[4], suite,
+                                    [suite](const Sealed& c) { return refusesOtherNonces(suite->aead, c); }));
     leaves.push_back(sealedProperty(names[5], suite, refusesTruncatedAndExtended));
-    leaves.push_back(sealedProperty(names[6], suite, [suite](const Sealed& c) { return refusesOtherLengths(suite->lengths, c); }));
+    leaves.push_back(sealedProperty(
+        names[6], suite, [suite](const Sealed& c) { return refusesOtherLengths(suite->lengths, c); }));
     if (aead.lazy) leaves.push_back(lazyStrictEqual(suite));
   }
   std::vector<Test> group;

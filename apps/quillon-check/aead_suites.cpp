@@ -61,24 +61,42 @@ void registerAeadSuites() {
 
   // Each native GCM and CCM against the generic construction over its own
   // library's AES; the second named is the reference.
-  registerTests("OpenSSL-AES128GCM-against-Gcm", makeAeadDifferentialTests<openssl::AES128GCM, Gcm<openssl::AES128>>());
-  registerTests("OpenSSL-AES192GCM-against-Gcm", makeAeadDifferentialTests<openssl::AES192GCM, Gcm<openssl::AES192>>());
-  registerTests("OpenSSL-AES256GCM-against-Gcm", makeAeadDifferentialTests<openssl::AES256GCM, Gcm<openssl::AES256>>());
-  registerTests("OpenSSL-AES128CCM-against-Ccm", makeAeadDifferentialTests<openssl::AES128CCM, Ccm<openssl::AES128>>());
-  registerTests("OpenSSL-AES192CCM-against-Ccm", makeAeadDifferentialTests<openssl::AES192CCM, Ccm<openssl::AES192>>());
-  registerTests("OpenSSL-AES256CCM-against-Ccm", makeAeadDifferentialTests<openssl::AES256CCM, Ccm<openssl::AES256>>());
-  registerTests("nettle-AES128GCM-against-Gcm", makeAeadDifferentialTests<nettle::AES128GCM, Gcm<nettle::AES128>>());
-  registerTests("nettle-AES192GCM-against-Gcm", makeAeadDifferentialTests<nettle::AES192GCM, Gcm<nettle::AES192>>());
-  registerTests("nettle-AES256GCM-against-Gcm", makeAeadDifferentialTests<nettle::AES256GCM, Gcm<nettle::AES256>>());
-  registerTests("nettle-AES128CCM-against-Ccm", makeAeadDifferentialTests<nettle::AES128CCM, Ccm<nettle::AES128>>());
-  registerTests("nettle-AES192CCM-against-Ccm", makeAeadDifferentialTests<nettle::AES192CCM, Ccm<nettle::AES192>>());
-  registerTests("nettle-AES256CCM-against-Ccm", makeAeadDifferentialTests<nettle::AES256CCM, Ccm<nettle::AES256>>());
-  registerTests("Botan-AES128GCM-against-Gcm", makeAeadDifferentialTests<botan::AES128GCM, Gcm<botan::AES128>>());
-  registerTests("Botan-AES192GCM-against-Gcm", makeAeadDifferentialTests<botan::AES192GCM, Gcm<botan::AES192>>());
-  registerTests("Botan-AES256GCM-against-Gcm", makeAeadDifferentialTests<botan::AES256GCM, Gcm<botan::AES256>>());
-  registerTests("Botan-AES128CCM-against-Ccm", makeAeadDifferentialTests<botan::AES128CCM, Ccm<botan::AES128>>());
-  registerTests("Botan-AES192CCM-against-Ccm", makeAeadDifferentialTests<botan::AES192CCM, Ccm<botan::AES192>>());
-  registerTests("Botan-AES256CCM-against-Ccm", makeAeadDifferentialTests<botan::AES256CCM, Ccm<botan::AES256>>());
+  registerTests("OpenSSL-AES128GCM-against-Gcm",
+                makeAeadDifferentialTests<openssl::AES128GCM, Gcm<openssl::AES128>>());
+  registerTests("OpenSSL-AES192GCM-against-Gcm",
+                makeAeadDifferentialTests<openssl::AES192GCM, Gcm<openssl::AES192>>());
+  registerTests("OpenSSL-AES256GCM-against-Gcm",
+                makeAeadDifferentialTests<openssl::AES256GCM, Gcm<openssl::AES256>>());
+  registerTests("OpenSSL-AES128CCM-against-Ccm",
+                makeAeadDifferentialTests<openssl::AES128CCM, Ccm<openssl::AES128>>());
+  registerTests("OpenSSL-AES192CCM-against-Ccm",
+                makeAeadDifferentialTests<openssl::AES192CCM, Ccm<openssl::AES192>>());
+  registerTests("OpenSSL-AES256CCM-against-Ccm",
+                makeAeadDifferentialTests<openssl::AES256CCM, Ccm<openssl::AES256>>());
+  registerTests("nettle-AES128GCM-against-Gcm",
+                makeAeadDifferentialTests<nettle::AES128GCM, Gcm<nettle::AES128>>());
+  registerTests("nettle-AES192GCM-against-Gcm",
+                makeAeadDifferentialTests<nettle::AES192GCM, Gcm<nettle::AES192>>());
+  registerTests("nettle-AES256GCM-against-Gcm",
+                makeAeadDifferentialTests<nettle::AES256GCM, Gcm<nettle::AES256>>());
+  registerTests("nettle-AES128CCM-against-Ccm",
+                makeAeadDifferentialTests<nettle::AES128CCM, Ccm<nettle::AES128>>());
+  registerTests("nettle-AES192CCM-against-Ccm",
+                makeAeadDifferentialTests<nettle::AES192CCM, Ccm<nettle::AES192>>());
+  registerTests("nettle-AES256CCM-against-Ccm",
+                makeAeadDifferentialTests<nettle::AES256CCM, Ccm<nettle::AES256>>());
+  registerTests("Botan-AES128GCM-against-Gcm",
+                makeAeadDifferentialTests<botan::AES128GCM, Gcm<botan::AES128>>());
+  registerTests("Botan-AES192GCM-against-Gcm",
+                makeAeadDifferentialTests<botan::AES192GCM, Gcm<botan::AES192>>());
+  registerTests("Botan-AES256GCM-against-Gcm",
+                makeAeadDifferentialTests<botan::AES256GCM, Gcm<botan::AES256>>());
+  registerTests("Botan-AES128CCM-against-Ccm",
+                makeAeadDifferentialTests<botan::AES128CCM, Ccm<botan::AES128>>());
+  registerTests("Botan-AES192CCM-against-Ccm",
+                makeAeadDifferentialTests<botan::AES192CCM, Ccm<botan::AES192>>());
+  registerTests("Botan-AES256CCM-against-Ccm",
+                makeAeadDifferentialTests<botan::AES256CCM, Ccm<botan::AES256>>());
   // Independent ChaCha20-Poly1305s against OpenSSL's, and the generic
   // constructions over nettle's TwoFish against Botan's TwoFish modes.
   registerTests("nettle-ChaCha20Poly1305-against-OpenSSL",

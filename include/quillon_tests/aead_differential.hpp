@@ -30,10 +30,9 @@
 // "nonce", "tag length", "key" and, for a lazy A, "chunk cuts". The group
 // and its properties are located at the builder's call.
 
-#include <vector>
-
 #include <quillon/aead.hpp>
 #include <quillon_tests/test_tree.hpp>
+#include <vector>
 
 namespace quillon_tests {
 

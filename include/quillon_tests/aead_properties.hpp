@@ -46,10 +46,9 @@
 // which input was wrongly opened or what differed. The group and its
 // properties are located at the builder's call.
 
-#include <vector>
-
 #include <quillon/aead.hpp>
 #include <quillon_tests/test_tree.hpp>
+#include <vector>
 
 namespace quillon_tests {
 
@@ -59,7 +58,8 @@ std::vector<Test> makeAeadPropTests(const SourceLocation& where = SourceLocation
 
 /// The same; `witness` only selects the type.
 template <class A>
-std::vector<Test> makeAeadPropTests(const A& witness, const SourceLocation& where = SourceLocation::current());
+std::vector<Test> makeAeadPropTests(const A& witness,
+                                    const SourceLocation& where = SourceLocation::current());
 
 }  // namespace quillon_tests
 

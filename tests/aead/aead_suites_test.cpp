@@ -5,9 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
-
 #include <primitives/openssl/aead.hpp>
 #include <primitives/openssl/aes.hpp>
 #include <quillon/ccm.hpp>
@@ -15,6 +12,8 @@
 #include <quillon_tests/aead_differential.hpp>
 #include <quillon_tests/aead_properties.hpp>
 #include <quillon_tests/runner.hpp>
+#include <string>
+#include <vector>
 
 #include "aead/faulty_aeads.hpp"
 #include "support/outcomes.hpp"
@@ -50,9 +49,10 @@ struct FaultRow {
 
 void PrintTo(const FaultRow& row, std::ostream* os) { *os << row.fault; }
 
-const std::vector<std::string> allProperties = {
-    "RoundTrip",        "SealLength",   "TagBitFlips", "CiphertextAndAADFlips", "NonceSensitivity",
-    "TruncatedAndExtendedInput", "RefusedLengths", "LazyStrictEqual"};
+const std::vector<std::string> allProperties = {"RoundTrip",        "SealLength",
+                                                "TagBitFlips",      "CiphertextAndAADFlips",
+                                                "NonceSensitivity", "TruncatedAndExtendedInput",
+                                                "RefusedLengths",   "LazyStrictEqual"};
 const std::vector<std::string> bothDifferential = {"SealMatchesReference", "OpenMatchesReference"};
 
 // Empty, zero bytes, 12-byte nonces and 16-byte tags are where shrinking
@@ -61,36 +61,49 @@ const FaultRow faultRows[] = {
     {"SoundGcm", &runFaultyGcm<GcmFault::none>, {}},
     {"GenericGcm", &runBothSuites<quillon::Gcm<openssl::AES128>, openssl::AES128GCM>, {}},
     {"GenericCcm", &runBothSuites<quillon::Ccm<openssl::AES192>, openssl::AES192CCM>, {}},
-    {"IvCutTo12", &runFaultyGcm<GcmFault::ivCutTo12>,
+    {"IvCutTo12",
+     &runFaultyGcm<GcmFault::ivCutTo12>,
      {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"},
      "plaintext of 0 bytes; AAD of 0 bytes; nonce 000000...00 (12 bytes)"},
-    {"IvZeroPaddedTo12", &runFaultyGcm<GcmFault::ivZeroPaddedTo12>,
-     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"}, "nonce 00 (1 byte)"},
+    {"IvZeroPaddedTo12",
+     &runFaultyGcm<GcmFault::ivZeroPaddedTo12>,
+     {"NonceSensitivity", "SealMatchesReference", "OpenMatchesReference"},
+     "nonce 00 (1 byte)"},
     // One forgery in 256 gets past a 1-byte check: the leaves that try many
     // forgeries per case meet one within a hundred cases.
-    {"TagFirstByteOnly", &runFaultyGcm<GcmFault::tagFirstByteOnly>,
+    {"TagFirstByteOnly",
+     &runFaultyGcm<GcmFault::tagFirstByteOnly>,
      {"TagBitFlips", "CiphertextAndAADFlips", "NonceSensitivity", "TruncatedAndExtendedInput",
       "OpenMatchesReference"},
      "plaintext of 0 bytes; AAD of 0 bytes"},
-    {"TagAtCallerLength", &runFaultyGcm<GcmFault::tagAtCallerLength>, {"RefusedLengths"},
+    {"TagAtCallerLength",
+     &runFaultyGcm<GcmFault::tagAtCallerLength>,
+     {"RefusedLengths"},
      "plaintext of 0 bytes; AAD of 0 bytes"},
-    {"EmptyNonceAccepted", &runFaultyGcm<GcmFault::emptyNonceAccepted>, {"RefusedLengths"},
+    {"EmptyNonceAccepted",
+     &runFaultyGcm<GcmFault::emptyNonceAccepted>,
+     {"RefusedLengths"},
      "plaintext of 0 bytes; AAD of 0 bytes"},
-    {"TextOnWrongTag", &runFaultyGcm<GcmFault::textOnWrongTag>,
+    {"TextOnWrongTag",
+     &runFaultyGcm<GcmFault::textOnWrongTag>,
      {"TagBitFlips", "CiphertextAndAADFlips", "NonceSensitivity", "TruncatedAndExtendedInput",
       "OpenMatchesReference"},
      "plaintext of 0 bytes; AAD of 0 bytes"},
-    {"NoLengthBlockWhenEmpty", &runFaultyGcm<GcmFault::noLengthBlockWhenEmpty>,
+    {"NoLengthBlockWhenEmpty",
+     &runFaultyGcm<GcmFault::noLengthBlockWhenEmpty>,
      {"TruncatedAndExtendedInput", "SealMatchesReference", "OpenMatchesReference"},
      "plaintext of 0 bytes; AAD of 0 bytes"},
-    {"LazyLosesPartialBlock", &runFaultyGcm<GcmFault::lazyLosesPartialBlock>,
+    {"LazyLosesPartialBlock",
+     &runFaultyGcm<GcmFault::lazyLosesPartialBlock>,
      {"LazyStrictEqual", "SealMatchesReference", "OpenMatchesReference"},
      "plaintext of 0 bytes in chunks []; AAD of 2 bytes in chunks [1, 1]"},
     // The counter differs from inc32 only once its low 32 bits wrap, which
     // random nonces do not reach: only counter-wrap known answers can tell.
     {"CounterOver128Bits", &runFaultyGcm<GcmFault::counterOver128Bits>, {}},
-    {"ChaChaCuts16ByteNonce", &runBothSuites<faulty_aeads::ChaChaCuts16ByteNonce, openssl::ChaCha20Poly1305>,
-     {"NonceSensitivity"}, "plaintext of 0 bytes; AAD of 0 bytes; nonce 000000...00 (16 bytes)"},
+    {"ChaChaCuts16ByteNonce",
+     &runBothSuites<faulty_aeads::ChaChaCuts16ByteNonce, openssl::ChaCha20Poly1305>,
+     {"NonceSensitivity"},
+     "plaintext of 0 bytes; AAD of 0 bytes; nonce 000000...00 (16 bytes)"},
 };
 
 class AeadSuiteFaults : public ::testing::TestWithParam<FaultRow> {};
@@ -106,13 +119,16 @@ TEST_P(AeadSuiteFaults, ExactlyTheLeavesForTheFaultFail) {
   for (const LeafResult& result : results) {
     if (result.outcome != quillon_tests::Outcome::failed) continue;
     const std::string firstLine = result.report.substr(0, result.report.find('\n'));
-    EXPECT_EQ(firstLine.rfind("smallest failing case: ", 0), 0u) << result.pathText() << '\n' << result.report;
+    EXPECT_EQ(firstLine.rfind("smallest failing case: ", 0), 0u) << result.pathText() << '\n'
+                                                                 << result.report;
     if (first) {
-      EXPECT_NE(firstLine.find(row.smallest), std::string::npos) << result.pathText() << '\n' << result.report;
+      EXPECT_NE(firstLine.find(row.smallest), std::string::npos) << result.pathText() << '\n'
+                                                                 << result.report;
       first = false;
     }
     EXPECT_NE(result.report.find("to reproduce this case: RC_PARAMS="), std::string::npos)
-        << result.pathText() << '\n' << result.report;
+        << result.pathText() << '\n'
+        << result.report;
   }
 }
 
@@ -132,7 +148,8 @@ TEST(MakeAeadSuites, GroupsAndLeavesInOrderLazyStrictEqualOnlyWithLazyMembers) {
   EXPECT_EQ(leafNamesOf(lazy), allProperties);
   const std::vector<std::string> strictOnly(allProperties.begin(), allProperties.end() - 1);
   EXPECT_EQ(leafNamesOf(quillon_tests::makeAeadPropTests<openssl::AES128CCM>()), strictOnly);
-  const auto differential = quillon_tests::makeAeadDifferentialTests<openssl::AES128CCM, quillon::Ccm<openssl::AES128>>();
+  const auto differential =
+      quillon_tests::makeAeadDifferentialTests<openssl::AES128CCM, quillon::Ccm<openssl::AES128>>();
   ASSERT_EQ(differential.size(), 1u);
   EXPECT_EQ(differential[0].name(), "Differential tests (AEAD)");
   EXPECT_EQ(leafNamesOf(differential), bothDifferential);

@@ -7,15 +7,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
-#include <vector>
-
+#include <primitives/openssl/aead.hpp>
+#include <primitives/openssl/aes.hpp>
 #include <quillon/aead.hpp>
 #include <quillon/byte_string.hpp>
 #include <quillon/detail/aead_lengths.hpp>
 #include <quillon/detail/gcm_impl.hpp>
-
-#include <primitives/openssl/aead.hpp>
-#include <primitives/openssl/aes.hpp>
+#include <vector>
 
 namespace faulty_aeads {
 
@@ -62,14 +60,16 @@ class FaultyGcm {
     return openChunks(nonce, {aad}, {input.first(input.size() - tagBytes)}, input.last(tagBytes), false);
   }
   [[nodiscard]] std::optional<ByteString> sealLazy(ByteView nonce, const LazyByteString& aad,
-                                                   const LazyByteString& plaintext, std::size_t tagBytes) const {
+                                                   const LazyByteString& plaintext,
+                                                   std::size_t tagBytes) const {
     return sealChunks(nonce, views(aad), views(plaintext), tagBytes, true);
   }
   [[nodiscard]] std::optional<ByteString> openLazy(ByteView nonce, const LazyByteString& aad,
                                                    const LazyByteString& input, std::size_t tagBytes) const {
     if (input.size() < tagBytes) return std::nullopt;
     const std::size_t textBytes = input.size() - tagBytes;
-    const ByteString tag(quillon::detail::joinChunks(quillon::detail::chunkViews(input, textBytes, input.size())));
+    const ByteString tag(
+        quillon::detail::joinChunks(quillon::detail::chunkViews(input, textBytes, input.size())));
     return openChunks(nonce, views(aad), quillon::detail::chunkViews(input, 0, textBytes), tag, true);
   }
 
@@ -77,9 +77,12 @@ class FaultyGcm {
   using Chunks = std::vector<ByteView>;
   using Block = quillon::detail::AeadBlock;
 
-  explicit FaultyGcm(Cipher cipher) : cipher_(std::move(cipher)), hashKey_(quillon::detail::gcmHashKey(cipher_)) {}
+  explicit FaultyGcm(Cipher cipher)
+      : cipher_(std::move(cipher)), hashKey_(quillon::detail::gcmHashKey(cipher_)) {}
 
-  static Chunks views(const LazyByteString& lazy) { return Chunks(lazy.chunks().begin(), lazy.chunks().end()); }
+  static Chunks views(const LazyByteString& lazy) {
+    return Chunks(lazy.chunks().begin(), lazy.chunks().end());
+  }
   static std::size_t total(const Chunks& chunks) { return quillon::detail::totalSize(chunks); }
 
   static bool acceptsNonce(std::size_t bytes) {
@@ -115,7 +118,8 @@ class FaultyGcm {
     quillon::detail::Ghash ghash(hashKey_);
     absorb(ghash, aad, lazy);
     absorb(ghash, ciphertext, lazy);
-    const bool leaveOut = Fault == GcmFault::noLengthBlockWhenEmpty && (total(aad) == 0 || total(ciphertext) == 0);
+    const bool leaveOut =
+        Fault == GcmFault::noLengthBlockWhenEmpty && (total(aad) == 0 || total(ciphertext) == 0);
     if (!leaveOut) ghash.absorbLengths(std::uint64_t{total(aad)} * 8, std::uint64_t{total(ciphertext)} * 8);
     Block out = quillon::detail::storeGf128(ghash.value());
     const Block mask = quillon::detail::encryptOneBlock(cipher_, j0);
@@ -123,8 +127,8 @@ class FaultyGcm {
     return out;
   }
 
-  std::optional<ByteString> sealChunks(ByteView nonce, const Chunks& aad, const Chunks& text, std::size_t tagBytes,
-                                       bool lazy) const {
+  std::optional<ByteString> sealChunks(ByteView nonce, const Chunks& aad, const Chunks& text,
+                                       std::size_t tagBytes, bool lazy) const {
     if (!acceptsNonce(nonce.size()) || !acceptsTagLength(tagBytes)) return std::nullopt;
     const Block j0 = preCounter(nonce);
     std::vector<Byte> out(total(text) + tagBytes);
@@ -141,15 +145,17 @@ class FaultyGcm {
     return ByteString(std::move(out));
   }
 
-  std::optional<ByteString> openChunks(ByteView nonce, const Chunks& aad, const Chunks& ciphertext, ByteView given,
-                                       bool lazy) const {
+  std::optional<ByteString> openChunks(ByteView nonce, const Chunks& aad, const Chunks& ciphertext,
+                                       ByteView given, bool lazy) const {
     const std::size_t tagBytes = given.size();
     const bool tagLength = Fault == GcmFault::tagAtCallerLength ? tagBytes <= 16 : acceptsTagLength(tagBytes);
     if (!acceptsNonce(nonce.size()) || !tagLength) return std::nullopt;
     const Block j0 = preCounter(nonce);
     const Block expected = tag(j0, aad, ciphertext, lazy);
-    const std::size_t compared = Fault == GcmFault::tagFirstByteOnly ? std::min<std::size_t>(tagBytes, 1) : tagBytes;
-    const bool verified = std::equal(given.begin(), given.begin() + static_cast<std::ptrdiff_t>(compared), expected.begin());
+    const std::size_t compared =
+        Fault == GcmFault::tagFirstByteOnly ? std::min<std::size_t>(tagBytes, 1) : tagBytes;
+    const bool verified =
+        std::equal(given.begin(), given.begin() + static_cast<std::ptrdiff_t>(compared), expected.begin());
     if (!verified && Fault != GcmFault::textOnWrongTag) return std::nullopt;
     std::vector<Byte> out(total(ciphertext));
     crypt(j0, ciphertext, out.data());

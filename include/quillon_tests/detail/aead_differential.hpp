@@ -3,12 +3,11 @@
 // are compiled once, in src/aead_differential.cpp, over both types as
 // AeadUnderTest sees them.
 
-#include <vector>
-
 #include <quillon/aead.hpp>
 #include <quillon_tests/detail/aead_under_test.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
+#include <vector>
 
 namespace quillon_tests {
 

@@ -22,10 +22,9 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <quillon/byte_string.hpp>
 #include <string>
 #include <vector>
-
-#include <quillon/byte_string.hpp>
 
 namespace quillon_tests::detail {
 
@@ -98,7 +97,7 @@ template <class NonceRule, class TagRule>
 AeadLengths probeAeadLengths(NonceRule acceptsNonce, TagRule acceptsTag) {
   const auto probe = [](auto accepts, std::size_t max, std::size_t usual, std::vector<std::size_t>& accepted,
                         std::vector<std::size_t>& refused) {
-    refused.push_back(0);  // whatever the type says
+    refused.push_back(0);   // whatever the type says
     bool previous = false;  // whether n - 1 is accepted, taking 0 as refused
     for (std::size_t n = 1; n <= max + 1; ++n) {
       const bool here = accepts(n);

@@ -9,11 +9,10 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
-#include <stdexcept>
-#include <utility>
-
 #include <quillon/aead.hpp>
 #include <quillon/byte_string.hpp>
+#include <stdexcept>
+#include <utility>
 
 namespace quillon_tests::detail {
 
@@ -21,10 +20,12 @@ namespace quillon_tests::detail {
 class AeadKeyUnderTest {
  public:
   virtual ~AeadKeyUnderTest() = default;
-  [[nodiscard]] virtual std::optional<quillon::ByteString> seal(quillon::ByteView nonce, quillon::ByteView aad,
+  [[nodiscard]] virtual std::optional<quillon::ByteString> seal(quillon::ByteView nonce,
+                                                                quillon::ByteView aad,
                                                                 quillon::ByteView plaintext,
                                                                 std::size_t tagBytes) const = 0;
-  [[nodiscard]] virtual std::optional<quillon::ByteString> open(quillon::ByteView nonce, quillon::ByteView aad,
+  [[nodiscard]] virtual std::optional<quillon::ByteString> open(quillon::ByteView nonce,
+                                                                quillon::ByteView aad,
                                                                 quillon::ByteView ciphertextAndTag,
                                                                 std::size_t tagBytes) const = 0;
   /// Only for a type with the lazy members (AeadUnderTest::lazy).
@@ -60,7 +61,8 @@ class AeadKeyAdapter final : public AeadKeyUnderTest {
     return key_.seal(nonce, aad, plaintext, tagBytes);
   }
   std::optional<quillon::ByteString> open(quillon::ByteView nonce, quillon::ByteView aad,
-                                          quillon::ByteView ciphertextAndTag, std::size_t tagBytes) const override {
+                                          quillon::ByteView ciphertextAndTag,
+                                          std::size_t tagBytes) const override {
     return key_.open(nonce, aad, ciphertextAndTag, tagBytes);
   }
   std::optional<quillon::ByteString> sealLazy(quillon::ByteView nonce, const quillon::LazyByteString& aad,
@@ -94,13 +96,17 @@ AeadUnderTest aeadUnderTest() {
   aead.acceptsNonceLength = [](std::size_t bytes) -> bool { return A::acceptsNonceLength(bytes); };
   aead.acceptsTagLength = [](std::size_t bytes) -> bool { return A::acceptsTagLength(bytes); };
   aead.acceptsAadLength = [](std::size_t bytes) -> bool {
-    if constexpr (requires { { A::acceptsAadLength(bytes) } -> std::same_as<bool>; })
+    if constexpr (requires {
+                    { A::acceptsAadLength(bytes) } -> std::same_as<bool>;
+                  })
       return A::acceptsAadLength(bytes);
     else
       return true;
   };
   aead.acceptsTextLength = [](std::size_t nonceBytes, std::size_t textBytes) -> bool {
-    if constexpr (requires { { A::acceptsTextLength(nonceBytes, textBytes) } -> std::same_as<bool>; })
+    if constexpr (requires {
+                    { A::acceptsTextLength(nonceBytes, textBytes) } -> std::same_as<bool>;
+                  })
       return A::acceptsTextLength(nonceBytes, textBytes);
     else
       return true;
