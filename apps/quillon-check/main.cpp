@@ -26,7 +26,7 @@ void printUsage(std::ostream& out) {
          "       quillon-check help | -h | --help       this text, then GoogleTest's flags\n"
          "\n"
          "Runs every suite of quillon-tests (known answers, Monte Carlo, HMAC, CMAC,\n"
-         "properties, mode consistency, differential) against the bundled OpenSSL,\n"
+         "properties, mode consistency, differential, AEAD) against the bundled OpenSSL,\n"
          "nettle and Botan bindings, and ends with one line per suite: tests passed and\n"
          "failed, and the vector records each known-answer suite skipped. Exit status:\n"
          "0 when every test passed, 1 when any failed, 2 for a usage error or suites\n"
@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     quillon_check::registerTwoFishSuites();
     quillon_check::registerModeConsistencySuites();
     quillon_check::registerDifferentialSuites();
+    quillon_check::registerAeadSuites();
   } catch (const std::exception& error) {
     // A suite that cannot be built (e.g. its vector directory is missing)
     // stops the whole run: silently testing less would look like success.

@@ -19,6 +19,10 @@ void registerTwoFishSuites();
 void registerModeConsistencySuites();
 /// Each binding against an independent binding of the same algorithm.
 void registerDifferentialSuites();
+/// The AEAD properties for every AEAD binding and the generic GCM and CCM,
+/// and each native AEAD against an independent one or the generic
+/// construction over its own block cipher.
+void registerAeadSuites();
 
 /// Lists every suite's vector files and skipped records; DIR (may be null)
 /// replaces the data directory. Returns the process exit status.

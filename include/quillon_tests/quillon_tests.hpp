@@ -2,6 +2,8 @@
 // The whole test library (without the GoogleTest adapter, which is
 // quillon_tests/gtest.hpp).
 
+#include <quillon_tests/aead_differential.hpp>
+#include <quillon_tests/aead_properties.hpp>
 #include <quillon_tests/aes.hpp>
 #include <quillon_tests/all_tests.hpp>
 #include <quillon_tests/assert_equal.hpp>

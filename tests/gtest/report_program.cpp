@@ -3,7 +3,8 @@
 // of a real suite, an error, an exception of unknown type, a property that
 // fails, one that gives up, one that throws, names the rerun filter has to
 // escape, and a failure of each property suite (hash, block cipher, mode
-// consistency, differential hash and cipher, CMAC) over a planted fault.
+// consistency, differential hash and cipher, CMAC, AEAD properties and
+// differential) over a planted fault.
 // compare_reports.cmake runs it under a fixed seed and compares its
 // normalised output with reports.golden.
 
@@ -17,6 +18,9 @@
 #include <primitives/openssl/digests.hpp>
 #include <primitives/raw_digest.hpp>
 #include <quillon/byte_string.hpp>
+#include <quillon/gcm.hpp>
+#include <quillon_tests/aead_differential.hpp>
+#include <quillon_tests/aead_properties.hpp>
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/differential.hpp>
 #include <quillon_tests/gtest.hpp>
@@ -25,6 +29,7 @@
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
 
+#include "aead/faulty_aeads.hpp"
 #include "support/shrink_faults.hpp"
 
 namespace {
@@ -131,5 +136,15 @@ int main(int argc, char** argv) {
       leafNamed(quillon_tests::makeBlockCipherDifferentialTests<faulty::LittleEndianCtr, faulty::SoundToy>(),
                 "CTRMatchesReference"));
   quillon_tests::registerTests("CMACProperty", quillon_tests::makeCMACPropTests<CmacDropsPartialBlock>());
+  using faulty_aeads::FaultyGcm;
+  using faulty_aeads::GcmFault;
+  quillon_tests::registerTests(
+      "AeadProperty",
+      leafNamed(quillon_tests::makeAeadPropTests<FaultyGcm<GcmFault::lazyLosesPartialBlock>>(), "LazyStrictEqual"));
+  quillon_tests::registerTests(
+      "AeadDifferential",
+      leafNamed(quillon_tests::makeAeadDifferentialTests<FaultyGcm<GcmFault::ivCutTo12>,
+                                                         quillon::Gcm<quillon::openssl::AES128>>(),
+                "SealMatchesReference"));
   return RUN_ALL_TESTS();
 }

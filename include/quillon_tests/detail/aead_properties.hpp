@@ -1,0 +1,34 @@
+#pragma once
+// Body of quillon_tests/aead_properties.hpp. The properties themselves are
+// compiled once, in src/aead_properties.cpp, over the type as
+// AeadUnderTest sees it.
+
+#include <quillon/aead.hpp>
+#include <quillon_tests/detail/aead_under_test.hpp>
+#include <quillon_tests/property.hpp>
+#include <quillon_tests/test_tree.hpp>
+#include <vector>
+
+namespace quillon_tests {
+
+namespace detail {
+/// The group of makeAeadPropTests, not yet located.
+std::vector<Test> aeadPropertyTests(AeadUnderTest aead);
+}  // namespace detail
+
+template <class A>
+std::vector<Test> makeAeadPropTests(const SourceLocation& where) {
+  static_assert(quillon::diagnoseAead<A>());
+  if constexpr (quillon::Aead<A>) {
+    return detail::locatedAt(detail::aeadPropertyTests(detail::aeadUnderTest<A>()), where);
+  } else {
+    return {};
+  }
+}
+
+template <class A>
+std::vector<Test> makeAeadPropTests(const A& /*witness*/, const SourceLocation& where) {
+  return makeAeadPropTests<A>(where);
+}
+
+}  // namespace quillon_tests
