@@ -24,10 +24,10 @@
 namespace {
 
 using Cipher = quillon::openssl::AES128;
-using quillon_tests::detail::AesFileKind;
+using quillon_tests::detail::ModeCall;
 
 struct PreparedVector {
-  AesFileKind kind;
+  ModeCall call;
   Cipher key;
   std::optional<quillon::IV<Cipher>> iv;
   quillon::ByteString input;
@@ -38,10 +38,9 @@ std::vector<PreparedVector> prepare() {
   std::vector<PreparedVector> prepared;
   const quillon_tests::KatFiles files = quillon_tests::loadKATFiles("Test/KAT_AES", "COUNT");
   for (std::size_t file = 0; file < files.files.size(); ++file) {
-    const auto kind = quillon_tests::detail::aesFileKind(quillon_tests::fileNameOf(files.paths[file]));
-    if (!kind) continue;
-    const quillon_tests::detail::KatKind& row = quillon_tests::detail::aesKind(*kind);
-    const bool encrypts = row.fields[row.indexOf("expected")].key() == "CIPHERTEXT";
+    const auto call = quillon_tests::detail::aesFileKind(quillon_tests::fileNameOf(files.paths[file]));
+    if (!call) continue;
+    const bool encrypts = call->direction == quillon::Direction::encrypt;
     for (const auto& category : files.files[file])
       for (const auto& record : category.records) {
         const std::string* key = quillon_tests::findProperty(record, "KEY");
@@ -51,31 +50,21 @@ std::vector<PreparedVector> prepare() {
         std::optional<Cipher> built = Cipher::buildKey(quillon_tests::hexStringToBS(*key));
         if (!built) continue;
         std::optional<quillon::IV<Cipher>> readIV;
-        if (row.has("iv")) {
+        if (!call->blockFunction) {
           if (!iv) continue;
           const auto read = quillon::IV<Cipher>::get(quillon_tests::hexStringToBS(*iv));
           const quillon::IV<Cipher>* value = quillon::doneValue(read);
           if (!value) continue;
           readIV = *value;
         }
-        prepared.push_back({*kind, *built, readIV, quillon_tests::hexStringToBS(*input)});
+        prepared.push_back({*call, *built, readIV, quillon_tests::hexStringToBS(*input)});
       }
   }
   return prepared;
 }
 
 quillon::ByteString cipherCall(const PreparedVector& v) {
-  switch (v.kind) {
-    case AesFileKind::ecbEncrypt: return v.key.encryptBlock(v.input);
-    case AesFileKind::ecbDecrypt: return v.key.decryptBlock(v.input);
-    case AesFileKind::cbcEncrypt: return quillon::cbc(v.key, *v.iv, v.input).first;
-    case AesFileKind::cbcDecrypt: return quillon::unCbc(v.key, *v.iv, v.input).first;
-    case AesFileKind::cfbEncrypt: return quillon::cfb(v.key, *v.iv, v.input).first;
-    case AesFileKind::cfbDecrypt: return quillon::unCfb(v.key, *v.iv, v.input).first;
-    case AesFileKind::ofbEncrypt: return quillon::ofb(v.key, *v.iv, v.input).first;
-    case AesFileKind::ofbDecrypt: return quillon::unOfb(v.key, *v.iv, v.input).first;
-  }
-  return {};
+  return quillon_tests::detail::runModeCall(v.call, v.key, v.iv ? &*v.iv : nullptr, v.input);
 }
 
 // Where the suite's time goes: reading and parsing the vector files alone,

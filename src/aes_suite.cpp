@@ -11,24 +11,41 @@ namespace quillon_tests::detail {
 
 namespace {
 
-/// A row of the AES table: an ECB kind has no IV; the label's last letter
-/// gives the direction.
-constexpr KatKind aesRow(std::string_view label, CipherMode mode, std::string_view operation) {
-  return aesvsKind(label, label.back() == 'e', !label.starts_with("ECB"), operation, static_cast<int>(mode));
-}
+using quillon::Direction;
+using quillon::Mode;
 
-// Indexed by AesFileKind.
+// The ECB kinds test the block functions themselves.
 constexpr std::array<KatKind, 8> aesKinds{{
-    aesRow("ECBe", CipherMode::encryptBlock, "encryptBlock(KEY, PLAINTEXT)"),
-    aesRow("ECBd", CipherMode::decryptBlock, "decryptBlock(KEY, CIPHERTEXT)"),
-    aesRow("CBCe", CipherMode::cbc, "cbc(KEY, IV, PLAINTEXT)"),
-    aesRow("CBCd", CipherMode::unCbc, "unCbc(KEY, IV, CIPHERTEXT)"),
-    aesRow("CFBe", CipherMode::cfb, "cfb(KEY, IV, PLAINTEXT)"),
-    aesRow("CFBd", CipherMode::unCfb, "unCfb(KEY, IV, CIPHERTEXT)"),
-    aesRow("OFBe", CipherMode::ofb, "ofb(KEY, IV, PLAINTEXT)"),
-    aesRow("OFBd", CipherMode::unOfb, "unOfb(KEY, IV, CIPHERTEXT)"),
+    aesvsKind("ECBe", {Mode::ecb, Direction::encrypt, true}, "encryptBlock(KEY, PLAINTEXT)"),
+    aesvsKind("ECBd", {Mode::ecb, Direction::decrypt, true}, "decryptBlock(KEY, CIPHERTEXT)"),
+    aesvsKind("CBCe", {Mode::cbc, Direction::encrypt}, "cbc(KEY, IV, PLAINTEXT)"),
+    aesvsKind("CBCd", {Mode::cbc, Direction::decrypt}, "unCbc(KEY, IV, CIPHERTEXT)"),
+    aesvsKind("CFBe", {Mode::cfb, Direction::encrypt}, "cfb(KEY, IV, PLAINTEXT)"),
+    aesvsKind("CFBd", {Mode::cfb, Direction::decrypt}, "unCfb(KEY, IV, CIPHERTEXT)"),
+    aesvsKind("OFBe", {Mode::ofb, Direction::encrypt}, "ofb(KEY, IV, PLAINTEXT)"),
+    aesvsKind("OFBd", {Mode::ofb, Direction::decrypt}, "unOfb(KEY, IV, CIPHERTEXT)"),
 }};
 static_assert(wellFormed(aesKinds));
+
+/// The row of the AES table whose label is `keyText`.
+std::optional<std::size_t> aesRowOf(std::string_view keyText) {
+  for (std::size_t i = 0; i < aesKinds.size(); ++i)
+    if (aesKinds[i].label == keyText) return i;
+  return std::nullopt;
+}
+
+/// Whether a file of that key text is read: only full-block feedback is
+/// supported, so CFB1 and CFB8 files are left out.
+bool supportedName(std::string_view fileName, std::string_view keyText) {
+  return keyText.find("CFB") == std::string::npos || fileName.find("CFB128") != std::string_view::npos;
+}
+
+/// The row a file name selects.
+std::optional<std::size_t> aesRowOfFile(std::string_view fileName) {
+  const std::optional<std::string> keyText = aesKeyText(fileName);
+  if (!keyText || !supportedName(fileName, *keyText)) return std::nullopt;
+  return aesRowOf(*keyText);
+}
 
 /// Why a file name selects no kind, for diagnostics.
 std::string unsupportedNote(std::string_view fileName) {
@@ -45,9 +62,9 @@ FileChoice chooseAesFile(const KatFileView& file, bool /*diagnosing*/) {
   // a file with no category or with several cannot shift the names and
   // kinds of the files after it.
   const std::string_view fileName = fileNameOf(file.path());
-  const std::optional<AesFileKind> kind = aesFileKind(fileName);
-  if (!kind) return {std::nullopt, unsupportedNote(fileName)};
-  return {static_cast<std::size_t>(*kind), {}};
+  const std::optional<std::size_t> row = aesRowOfFile(fileName);
+  if (!row) return {std::nullopt, unsupportedNote(fileName)};
+  return {row, {}};
 }
 
 }  // namespace
@@ -60,19 +77,11 @@ std::optional<std::string> aesKeyText(std::string_view fileName) {
   return keyText;
 }
 
-std::optional<AesFileKind> aesFileKind(std::string_view fileName) {
-  const std::optional<std::string> keyText = aesKeyText(fileName);
-  if (!keyText) return std::nullopt;
-  // Only full-block feedback is supported; CFB1 and CFB8 files are left out.
-  if (keyText->find("CFB") != std::string::npos &&
-      fileName.find("CFB128") == std::string_view::npos)
-    return std::nullopt;
-  for (std::size_t i = 0; i < aesKinds.size(); ++i)
-    if (aesKinds[i].label == *keyText) return static_cast<AesFileKind>(i);
-  return std::nullopt;
+std::optional<ModeCall> aesFileKind(std::string_view fileName) {
+  const std::optional<std::size_t> row = aesRowOfFile(fileName);
+  if (!row) return std::nullopt;
+  return ModeCall::of(aesKinds[*row].code);
 }
-
-const KatKind& aesKind(AesFileKind kind) noexcept { return aesKinds[static_cast<std::size_t>(kind)]; }
 
 const KatLayout& aesLayout() {
   static const KatLayout layout{.suite = "makeAESTests", .title = "AES known answers", .directory = "Test/KAT_AES",

@@ -17,6 +17,12 @@ bool isUnreadFile(const FileDiagnostics& file) {
 
 }  // namespace
 
+std::size_t SuiteDiagnostics::tests() const noexcept {
+  std::size_t total = 0;
+  for (const FileDiagnostics& file : files) total += file.tests;
+  return total;
+}
+
 void printDiagnostics(std::ostream& out, const SuiteDiagnostics& diagnostics) {
   out << "== " << diagnostics.suite << ": " << diagnostics.tests() << " known-answer "
       << plural(diagnostics.tests(), "test", "tests") << " from " << diagnostics.directory << '\n';

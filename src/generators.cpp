@@ -250,6 +250,8 @@ Flat keepChunks(const Flat& flat, std::size_t from, std::size_t to) {
 
 }  // namespace
 
+namespace detail {
+
 rc::Seq<ByteString> byteStringShrinks(const ByteString& value) {
   auto flat = std::make_shared<const Flat>(flatten(value));
   const std::size_t n = value.size();
@@ -332,14 +334,16 @@ rc::Seq<LazyByteString> lazyByteStringShrinks(const LazyByteString& value) {
                          simplerBytes<LazyByteString>(flat));
 }
 
+}  // namespace detail
+
 rc::Shrinkable<ByteString> shrinkableByteString(ByteString value) {
   return rc::shrinkable::shrinkRecur(std::move(value),
-                                     [](const ByteString& v) { return byteStringShrinks(v); });
+                                     [](const ByteString& v) { return detail::byteStringShrinks(v); });
 }
 
 rc::Shrinkable<LazyByteString> shrinkableLazyByteString(LazyByteString value) {
   return rc::shrinkable::shrinkRecur(std::move(value),
-                                     [](const LazyByteString& v) { return lazyByteStringShrinks(v); });
+                                     [](const LazyByteString& v) { return detail::lazyByteStringShrinks(v); });
 }
 
 rc::Gen<ByteString> byteStringGen() {

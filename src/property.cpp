@@ -67,13 +67,17 @@ void noteValue(std::string role, std::string text) {
   noteInput({std::move(role), std::move(summary), std::move(text)});
 }
 
+struct ScopedPropertyParams::Scope {
+  rc::detail::Configuration configuration;
+  const rc::detail::Configuration* previous;
+};
+
 ScopedPropertyParams::ScopedPropertyParams(const std::string& rcParams)
-    : configuration_(rc::detail::configFromString(rcParams, rc::detail::configuration())),
-      previous_(scopedConfiguration) {
-  scopedConfiguration = &configuration_;
+    : scope_(new Scope{rc::detail::configFromString(rcParams, rc::detail::configuration()), scopedConfiguration}) {
+  scopedConfiguration = &scope_->configuration;
 }
 
-ScopedPropertyParams::~ScopedPropertyParams() { scopedConfiguration = previous_; }
+ScopedPropertyParams::~ScopedPropertyParams() { scopedConfiguration = scope_->previous; }
 
 namespace detail {
 
@@ -84,7 +88,7 @@ using Case = rc::Shrinkable<rc::detail::CaseDescription>;
 /// The shrinking of the one failing case of a run (the engine shrinks
 /// nothing else), counted against its limits.
 struct ShrinkBudget {
-  ShrinkLimits limits;
+  detail::ShrinkLimits limits;
   std::size_t steps = 0;  // nodes below the root whose shrinks were asked for: accepted cases
   std::size_t tries = 0;  // candidates handed out
   bool stoppedEarly = false;

@@ -6,7 +6,6 @@
 #include <quillon_tests/kat_records.hpp>
 
 #include "kat_files_view.hpp"
-#include "kat_suites.hpp"
 
 namespace quillon_tests {
 
@@ -29,33 +28,37 @@ constexpr KatField ctOut = recordField("CT").as("expected");
 constexpr KatField ptIn = recordField("PT").as("input");
 constexpr KatField ptOut = recordField("PT").as("expected");
 
+using quillon::Mode;
+constexpr quillon::Direction encrypt = quillon::Direction::encrypt;
+constexpr quillon::Direction decrypt = quillon::Direction::decrypt;
+
 constexpr KatKind row(std::string_view label, std::array<KatField, 5> fields, std::string_view operation,
-                      std::string_view namePrefix, CipherMode mode) {
-  KatKind kind{.label = label, .operation = operation, .namePrefix = namePrefix, .code = static_cast<int>(mode)};
+                      std::string_view namePrefix, ModeCall call) {
+  KatKind kind{.label = label, .operation = operation, .namePrefix = namePrefix, .code = call.code()};
   std::copy(fields.begin(), fields.end(), kind.fields.begin());
   return kind;
 }
 
-// Indexed by TwoFishFileKind, and in the order the stem is compared with
-// them. The fields in the order they are looked up, header fields first.
+// In the order the stem is compared with them. The fields in the order they
+// are looked up, header fields first.
 constexpr std::array<KatKind, 7> twoFishKinds{{
-    row("CBC_D_M", {key, iv, ctIn, ptOut, number}, "unCbc(KEY, IV, CT)", "CBC-D-", CipherMode::unCbc),
-    row("CBC_E_M", {key, iv, ctOut, ptIn, number}, "cbc(KEY, IV, PT)", "CBC-E-", CipherMode::cbc),
-    row("ECB_D_M", {key, ctIn, ptOut, number}, "unEcb(KEY, CT)", "ECB-D-", CipherMode::unEcb),
-    row("ECB_E_M", {key, ctOut, ptIn, number}, "ecb(KEY, PT)", "ECB-E-", CipherMode::ecb),
-    row("ECB_TLB", {key, ctOut, ptIn, number}, "ecb(KEY, PT)", "ECB-TLB-E-", CipherMode::ecb),
+    row("CBC_D_M", {key, iv, ctIn, ptOut, number}, "unCbc(KEY, IV, CT)", "CBC-D-", {Mode::cbc, decrypt}),
+    row("CBC_E_M", {key, iv, ctOut, ptIn, number}, "cbc(KEY, IV, PT)", "CBC-E-", {Mode::cbc, encrypt}),
+    row("ECB_D_M", {key, ctIn, ptOut, number}, "unEcb(KEY, CT)", "ECB-D-", {Mode::ecb, decrypt}),
+    row("ECB_E_M", {key, ctOut, ptIn, number}, "ecb(KEY, PT)", "ECB-E-", {Mode::ecb, encrypt}),
+    row("ECB_TLB", {key, ctOut, ptIn, number}, "ecb(KEY, PT)", "ECB-TLB-E-", {Mode::ecb, encrypt}),
     // No "-" before the index in this one name.
     row("ECB_VK", {headerField("PT").as("input"), key, ctOut, number}, "ecb(KEY, PT of the category header)",
-        "ECB-E-VK", CipherMode::ecb),
+        "ECB-E-VK", {Mode::ecb, encrypt}),
     row("ECB_VT", {headerField("KEY").as("key"), ptIn, ctOut, number}, "ecb(KEY of the category header, PT)",
-        "ECB-E-VT-", CipherMode::ecb),
+        "ECB-E-VT-", {Mode::ecb, encrypt}),
 }};
 static_assert(wellFormed(twoFishKinds));
 
 FileChoice chooseTwoFishFile(const KatFileView& file, bool diagnosing) {
   const std::string_view stem = fileStemOf(file.path());
-  if (const std::optional<TwoFishFileKind> kind = twoFishFileKind(stem))
-    return {static_cast<std::size_t>(*kind), {}};
+  for (std::size_t kind = 0; kind < twoFishKinds.size(); ++kind)
+    if (twoFishKinds[kind].label == stem) return {kind, {}};
   if (file.recordCount() == 0)
     return {std::nullopt, "unknown file kind \"" + std::string(stem) + "\", but no records: nothing"};
   if (!diagnosing) throw UnknownVectorFileKindError(file.path(), stem);
@@ -64,12 +67,6 @@ FileChoice chooseTwoFishFile(const KatFileView& file, bool diagnosing) {
 }
 
 }  // namespace
-
-std::optional<TwoFishFileKind> twoFishFileKind(std::string_view stem) {
-  for (const KatKind& kind : twoFishKinds)
-    if (kind.label == stem) return static_cast<TwoFishFileKind>(&kind - twoFishKinds.data());
-  return std::nullopt;
-}
 
 const KatLayout& twoFishLayout() {
   static const KatLayout layout{.suite = "makeTwoFishTests", .title = "TwoFish known answers",

@@ -52,16 +52,21 @@ inline void cmacDouble(std::vector<Byte>& block, Byte reduction) {
   if (carry) block.back() ^= reduction;
 }
 
+}  // namespace detail
+
+namespace generic {
+
+/// The standard construction over K::encryptBlock, never K's own `cmac`.
 template <BlockCipher K>
-ByteString genericCmac(const K& key, ByteView message) {
-  const Byte reduction = cmacReductionByte(K::blockSize());
+ByteString cmac(const K& key, ByteView message) {
+  const Byte reduction = detail::cmacReductionByte(K::blockSize());
   const auto blockBytes = static_cast<std::size_t>(K::blockSize() / 8);
 
   const ByteString zeroEncrypted = key.encryptBlock(ByteString(std::vector<Byte>(blockBytes, 0)));
   std::vector<Byte> subkey(zeroEncrypted.begin(), zeroEncrypted.end());
-  cmacDouble(subkey, reduction);  // K1
+  detail::cmacDouble(subkey, reduction);  // K1
   const bool lastIsWhole = !message.empty() && message.size() % blockBytes == 0;
-  if (!lastIsWhole) cmacDouble(subkey, reduction);  // K2
+  if (!lastIsWhole) detail::cmacDouble(subkey, reduction);  // K2
 
   // Every block but the last goes through CBC from the zero IV as it is.
   const std::size_t lastStart = message.empty() ? 0 : (message.size() - 1) / blockBytes * blockBytes;
@@ -80,14 +85,6 @@ ByteString genericCmac(const K& key, ByteView message) {
   return key.encryptBlock(ByteView(chain));
 }
 
-}  // namespace detail
-
-namespace generic {
-/// The standard construction over K::encryptBlock, never K's own `cmac`.
-template <BlockCipher K>
-ByteString cmac(const K& key, ByteView message) {
-  return detail::genericCmac(key, message);
-}
 }  // namespace generic
 
 /// The full-block CMAC tag of `message` under `key`.

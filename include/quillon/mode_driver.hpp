@@ -108,11 +108,4 @@ LazyByteString runModeChunked(Engine& engine, std::size_t blockBytes, const Lazy
   return splitLike(std::move(out), input);
 }
 
-namespace detail {
-// The names these had as internals, kept for code that still uses them.
-using quillon::runMode;
-using quillon::runModeChunked;
-using quillon::splitLike;
-}  // namespace detail
-
 }  // namespace quillon

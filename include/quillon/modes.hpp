@@ -66,30 +66,30 @@ using LazyModeResult = std::pair<LazyByteString, IV<K>>;
 /// The generic modes, never K's own members.
 namespace generic {
 // clang-format off
-template <BlockCipher K> ByteString ecb(const K& key, ByteView bytes) { return detail::genericEcb(key, bytes, Direction::encrypt); }
-template <BlockCipher K> ByteString unEcb(const K& key, ByteView bytes) { return detail::genericEcb(key, bytes, Direction::decrypt); }
-template <BlockCipher K> LazyByteString ecbLazy(const K& key, const LazyByteString& bytes) { return detail::genericEcbLazy(key, bytes, Direction::encrypt); }
-template <BlockCipher K> LazyByteString unEcbLazy(const K& key, const LazyByteString& bytes) { return detail::genericEcbLazy(key, bytes, Direction::decrypt); }
+template <BlockCipher K> ByteString ecb(const K& key, ByteView bytes) { return detail::ecbMode(key, bytes, Direction::encrypt); }
+template <BlockCipher K> ByteString unEcb(const K& key, ByteView bytes) { return detail::ecbMode(key, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyByteString ecbLazy(const K& key, const LazyByteString& bytes) { return detail::ecbModeLazy(key, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyByteString unEcbLazy(const K& key, const LazyByteString& bytes) { return detail::ecbModeLazy(key, bytes, Direction::decrypt); }
 
-template <BlockCipher K> ModeResult<K> cbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCbc(key, iv, bytes, Direction::encrypt); }
-template <BlockCipher K> ModeResult<K> unCbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCbc(key, iv, bytes, Direction::decrypt); }
-template <BlockCipher K> LazyModeResult<K> cbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCbcLazy(key, iv, bytes, Direction::encrypt); }
-template <BlockCipher K> LazyModeResult<K> unCbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCbcLazy(key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> ModeResult<K> cbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::directedMode<detail::CbcEngine>(Mode::cbc, key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> ModeResult<K> unCbc(const K& key, const IV<K>& iv, ByteView bytes) { return detail::directedMode<detail::CbcEngine>(Mode::cbc, key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyModeResult<K> cbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::directedModeLazy<detail::CbcEngine>(Mode::cbc, key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyModeResult<K> unCbcLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::directedModeLazy<detail::CbcEngine>(Mode::cbc, key, iv, bytes, Direction::decrypt); }
 
-template <BlockCipher K> ModeResult<K> cfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCfb(key, iv, bytes, Direction::encrypt); }
-template <BlockCipher K> ModeResult<K> unCfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCfb(key, iv, bytes, Direction::decrypt); }
-template <BlockCipher K> LazyModeResult<K> cfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCfbLazy(key, iv, bytes, Direction::encrypt); }
-template <BlockCipher K> LazyModeResult<K> unCfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCfbLazy(key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> ModeResult<K> cfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::directedMode<detail::CfbEngine>(Mode::cfb, key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> ModeResult<K> unCfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::directedMode<detail::CfbEngine>(Mode::cfb, key, iv, bytes, Direction::decrypt); }
+template <BlockCipher K> LazyModeResult<K> cfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::directedModeLazy<detail::CfbEngine>(Mode::cfb, key, iv, bytes, Direction::encrypt); }
+template <BlockCipher K> LazyModeResult<K> unCfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::directedModeLazy<detail::CfbEngine>(Mode::cfb, key, iv, bytes, Direction::decrypt); }
 
-template <BlockCipher K> ModeResult<K> ofb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericOfb(key, iv, bytes); }
-template <BlockCipher K> ModeResult<K> unOfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericOfb(key, iv, bytes); }
-template <BlockCipher K> LazyModeResult<K> ofbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericOfbLazy(key, iv, bytes); }
-template <BlockCipher K> LazyModeResult<K> unOfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericOfbLazy(key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> ofb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::streamMode<detail::OfbEngine>(Mode::ofb, key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> unOfb(const K& key, const IV<K>& iv, ByteView bytes) { return detail::streamMode<detail::OfbEngine>(Mode::ofb, key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> ofbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::streamModeLazy<detail::OfbEngine>(Mode::ofb, key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> unOfbLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::streamModeLazy<detail::OfbEngine>(Mode::ofb, key, iv, bytes); }
 
-template <BlockCipher K> ModeResult<K> ctr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCtr(key, iv, bytes); }
-template <BlockCipher K> ModeResult<K> unCtr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::genericCtr(key, iv, bytes); }
-template <BlockCipher K> LazyModeResult<K> ctrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCtrLazy(key, iv, bytes); }
-template <BlockCipher K> LazyModeResult<K> unCtrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::genericCtrLazy(key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> ctr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::streamMode<detail::CtrEngine>(Mode::ctr, key, iv, bytes); }
+template <BlockCipher K> ModeResult<K> unCtr(const K& key, const IV<K>& iv, ByteView bytes) { return detail::streamMode<detail::CtrEngine>(Mode::ctr, key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> ctrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::streamModeLazy<detail::CtrEngine>(Mode::ctr, key, iv, bytes); }
+template <BlockCipher K> LazyModeResult<K> unCtrLazy(const K& key, const IV<K>& iv, const LazyByteString& bytes) { return detail::streamModeLazy<detail::CtrEngine>(Mode::ctr, key, iv, bytes); }
 // clang-format on
 }  // namespace generic
 

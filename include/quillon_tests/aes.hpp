@@ -41,28 +41,26 @@
 
 #include <vector>
 
-#include <quillon/block_cipher.hpp>
-#include <quillon/byte_string.hpp>
-#include <quillon_tests/detail/block_cipher_kat.hpp>
-#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
+#include <quillon_tests/errors.hpp>  // HexDecodeError, DataFileError
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
 
-// The known-answer tests for K (keys built while the list is built: a
-// binding runs the key sizes it accepts), then makeBlockCipherPropTests<K>();
-// `where`, by default the caller's line, locates the property groups and a
-// NoVectorApplies test. The same with a witness that only selects the
-// cipher. What the tests would take from each vector file, and why they
-// skip what they skip (builds no tests).
-template <class K> std::vector<Test> makeAESTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::aesLayout(), where);
-}
+/// The known-answer tests for K (keys built while the list is built: a
+/// binding runs the key sizes it accepts), then makeBlockCipherPropTests<K>();
+/// `where`, by default the caller's line, locates the property groups and a
+/// NoVectorApplies test.
 template <class K>
-std::vector<Test> makeAESTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
-  return makeAESTests<K>(where);
-}
-template <class K> SuiteDiagnostics diagnoseAESVectors() { return detail::diagnoseCipherKat<K>(detail::aesLayout()); }
+std::vector<Test> makeAESTests(const SourceLocation& where = SourceLocation::current());
+/// The same; `witness` only selects the cipher.
+template <class K>
+std::vector<Test> makeAESTests(const K& witness, const SourceLocation& where = SourceLocation::current());
+/// What the tests would take from each vector file, and why they skip what
+/// they skip (builds no tests).
+template <class K>
+SuiteDiagnostics diagnoseAESVectors();
 
 }  // namespace quillon_tests
+
+#include <quillon_tests/detail/aes.hpp>

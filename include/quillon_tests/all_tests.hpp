@@ -58,20 +58,20 @@ template <class D> std::vector<Test> makeAllSHA3_384Tests(const SourceLocation& 
 template <class D> std::vector<Test> makeAllSHA3_512Tests(const SourceLocation& where = SourceLocation::current());
 
 // The same; `witness` only selects the type.
-template <class K> std::vector<Test> makeAllAESTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllAESTests<K>(where); }
-template <class K> std::vector<Test> makeAllTwoFishTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllTwoFishTests<K>(where); }
-template <class D> std::vector<Test> makeAllMD5Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllMD5Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA1Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA1Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA224Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA256Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA384Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA384Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA512Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA512Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA512_224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA512_224Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA512_256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA512_256Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA3_224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA3_224Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA3_256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA3_256Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA3_384Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA3_384Tests<D>(where); }
-template <class D> std::vector<Test> makeAllSHA3_512Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current()) { return makeAllSHA3_512Tests<D>(where); }
+template <class K> std::vector<Test> makeAllAESTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class K> std::vector<Test> makeAllTwoFishTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllMD5Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA1Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA384Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA512Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA512_224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA512_256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA3_224Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA3_256Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA3_384Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeAllSHA3_512Tests(const D& /*witness*/, const SourceLocation& where = SourceLocation::current());
 
 }  // namespace quillon_tests
 

@@ -1,43 +1,15 @@
 #pragma once
 // Where the vector files live, and reading a suite's vector directory.
 
-#include <cstddef>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include <quillon_tests/errors.hpp>  // DataFileError, DataEncodingError
 #include <quillon_tests/kat_parser.hpp>
 
 namespace quillon_tests {
-
-/// A vector directory that cannot be listed, or a vector file that cannot be
-/// opened or read. what() names the path and the operating system's reason.
-class DataFileError : public std::runtime_error {
- public:
-  DataFileError(std::string path, std::error_code code, const std::string& action);
-  [[nodiscard]] const std::string& path() const noexcept { return path_; }
-  [[nodiscard]] std::error_code code() const noexcept { return code_; }
-
- private:
-  std::string path_;
-  std::error_code code_;
-};
-
-/// A vector file whose bytes are not valid UTF-8. what() names the file and
-/// the byte offset of the first byte of the first invalid sequence.
-class DataEncodingError : public std::runtime_error {
- public:
-  DataEncodingError(std::string path, std::size_t offset);
-  [[nodiscard]] const std::string& path() const noexcept { return path_; }
-  [[nodiscard]] std::size_t offset() const noexcept { return offset_; }
-
- private:
-  std::string path_;
-  std::size_t offset_;
-};
 
 /// The data directory: the value of the environment variable
 /// quillon_tests_datadir when it is set (verbatim, even when empty), else the

@@ -8,6 +8,7 @@
 // run the very same selection code, so the two cannot drift apart.
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,7 @@ struct SuiteDiagnostics {
   std::vector<FileDiagnostics> files;
 
   /// Sum of the files' tests.
-  [[nodiscard]] std::size_t tests() const noexcept {
-    std::size_t total = 0;
-    for (const FileDiagnostics& file : files) total += file.tests;
-    return total;
-  }
+  [[nodiscard]] std::size_t tests() const noexcept;
 };
 
 /// What one known-answer builder call made of its vector directory, in
@@ -73,12 +70,6 @@ struct SelectionSummary {
   /// In the order the reasons first came up.
   std::vector<SkipReason> skipped;
 };
-
-}  // namespace quillon_tests
-
-#include <iosfwd>
-
-namespace quillon_tests {
 
 /// A readable listing of `diagnostics`: one line per file read, one per
 /// skipped record, and one line counting the files the suite does not read.

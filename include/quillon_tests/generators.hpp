@@ -1,5 +1,8 @@
 #pragma once
-// Random byte strings for property tests, registered with RapidCheck.
+// Random byte strings for property tests, registered with RapidCheck
+// (rc::Arbitrary<quillon::ByteString> and rc::Arbitrary<quillon::LazyByteString>
+// draw from byteStringGen and lazyByteStringGen), so that a property's
+// arguments of these types are generated as below.
 //
 //  - ByteString: 1 to 4097 bytes (never empty), the length uniform; each byte
 //    uniform in [0, min(255, 2^(size/2))], so small sizes give small bytes.
@@ -14,7 +17,6 @@
 #include <rapidcheck.h>
 
 #include <cstddef>
-#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -52,22 +54,10 @@ rc::Shrinkable<quillon::ByteString> shrinkableByteString(quillon::ByteString val
 /// No chunk of a candidate is empty.
 rc::Shrinkable<quillon::LazyByteString> shrinkableLazyByteString(quillon::LazyByteString value);
 
-/// One step of the trees above: the candidates that `value` shrinks to, in
-/// the order the engine tries them.
-rc::Seq<quillon::ByteString> byteStringShrinks(const quillon::ByteString& value);
-rc::Seq<quillon::LazyByteString> lazyByteStringShrinks(const quillon::LazyByteString& value);
-
 /// How a byte string is summed up in reports: "16 bytes", or for chunked
 /// strings "16 bytes in chunks [1, 15]" (long chunk lists are cut short).
 std::string describeShape(const quillon::ByteString& value);
 std::string describeShape(const quillon::LazyByteString& value);
-
-namespace detail {
-/// The largest byte value drawn at engine size `size`.
-int byteBoundForSize(int size) noexcept;
-/// A ByteString of `length` bytes, each uniform in [0, bound], from `seed`.
-quillon::ByteString fillRandomBytes(std::uint64_t seed, std::size_t length, int bound);
-}  // namespace detail
 
 }  // namespace quillon_tests
 
@@ -82,16 +72,4 @@ void showValue(const LazyByteString& value, std::ostream& os);
 
 }  // namespace quillon
 
-namespace rc {
-
-template <>
-struct Arbitrary<quillon::ByteString> {
-  static Gen<quillon::ByteString> arbitrary() { return quillon_tests::byteStringGen(); }
-};
-
-template <>
-struct Arbitrary<quillon::LazyByteString> {
-  static Gen<quillon::LazyByteString> arbitrary() { return quillon_tests::lazyByteStringGen(); }
-};
-
-}  // namespace rc
+#include <quillon_tests/detail/generators.hpp>

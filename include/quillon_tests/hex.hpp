@@ -1,18 +1,12 @@
 #pragma once
 // Hex text to bytes, as the vector files write them.
 
-#include <stdexcept>
 #include <string_view>
 
 #include <quillon/byte_string.hpp>
+#include <quillon_tests/errors.hpp>
 
 namespace quillon_tests {
-
-/// Raised by hexStringToBS for text it cannot decode.
-class HexDecodeError : public std::invalid_argument {
- public:
-  using std::invalid_argument::invalid_argument;
-};
 
 /// Decodes hex text, two characters per byte, high digit first; both letter
 /// cases are accepted. Nothing is skipped (blanks, "0x" and signs are

@@ -14,11 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include <quillon/byte_string.hpp>
-#include <quillon/hash.hpp>
-#include <quillon/hmac.hpp>
-#include <quillon_tests/detail/digest_kat.hpp>
-#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/test_tree.hpp>
 
@@ -29,38 +24,6 @@ namespace quillon_tests {
 /// Throws std::invalid_argument for any other name.
 std::string_view algToLen(std::string_view algorithm);
 
-namespace detail {
-
-struct DecodedHmacVector {
-  quillon::ByteString key;
-  quillon::ByteString message;
-  quillon::ByteString mac;
-  long long macLength;
-};
-
-DecodedHmacVector decodeHmacVector(const KatRecord& record);
-
-/// The first `length` bytes of `mac`: none when length <= 0, all when longer.
-quillon::ByteString truncateMac(const quillon::ByteString& mac, long long length);
-
-template <class D>
-DigestComparison hmacCheck(const KatRecord& record) {
-  DecodedHmacVector decoded = decodeHmacVector(record);
-  const D contiguous = quillon::hmacStrict<D>(decoded.key, decoded.message);
-  const D chunked = quillon::hmac<D>(decoded.key, quillon::LazyByteString::chunked(decoded.message, 37));
-  return {"Mac", std::move(decoded.mac),
-          {truncateMac(contiguous.encode(), decoded.macLength), truncateMac(chunked.encode(), decoded.macLength)}};
-}
-
-/// The shared builder of the HMAC suites.
-template <class D>
-std::vector<Test> getHmacTests(std::string_view algorithm, const SourceLocation& where) {
-  static_assert(quillon::diagnoseHash<D>());
-  return makeDigestKatTests<&hmacCheck<D>>(hmacLayout(algorithm), where);
-}
-
-}  // namespace detail
-
 /// The record selection of the HMAC suite for `algorithm` ("SHA1" ...
 /// "SHA512") without building tests. A file note lists the categories whose
 /// "L" matches none of the five suites.
@@ -68,40 +31,17 @@ SuiteDiagnostics diagnoseHMACVectors(std::string_view algorithm);
 
 // Each builder, then the same with a witness that only selects the digest
 // type. `where`, by default the caller's line, locates a NoVectorApplies test.
-template <class D> std::vector<Test> makeSHA1HMACTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::getHmacTests<D>("SHA1", where);
-}
-template <class D>
-std::vector<Test> makeSHA1HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
-  return makeSHA1HMACTests<D>(where);
-}
-template <class D> std::vector<Test> makeSHA224HMACTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::getHmacTests<D>("SHA224", where);
-}
-template <class D>
-std::vector<Test> makeSHA224HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
-  return makeSHA224HMACTests<D>(where);
-}
-template <class D> std::vector<Test> makeSHA256HMACTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::getHmacTests<D>("SHA256", where);
-}
-template <class D>
-std::vector<Test> makeSHA256HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
-  return makeSHA256HMACTests<D>(where);
-}
-template <class D> std::vector<Test> makeSHA384HMACTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::getHmacTests<D>("SHA384", where);
-}
-template <class D>
-std::vector<Test> makeSHA384HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
-  return makeSHA384HMACTests<D>(where);
-}
-template <class D> std::vector<Test> makeSHA512HMACTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::getHmacTests<D>("SHA512", where);
-}
-template <class D>
-std::vector<Test> makeSHA512HMACTests(const D&, const SourceLocation& where = SourceLocation::current()) {
-  return makeSHA512HMACTests<D>(where);
-}
+template <class D> std::vector<Test> makeSHA1HMACTests(const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA1HMACTests(const D& witness, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA224HMACTests(const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA224HMACTests(const D& witness, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA256HMACTests(const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA256HMACTests(const D& witness, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA384HMACTests(const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA384HMACTests(const D& witness, const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA512HMACTests(const SourceLocation& where = SourceLocation::current());
+template <class D> std::vector<Test> makeSHA512HMACTests(const D& witness, const SourceLocation& where = SourceLocation::current());
 
 }  // namespace quillon_tests
+
+#include <quillon_tests/detail/hmac.hpp>

@@ -11,6 +11,7 @@
 #include <quillon_tests/data_files.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/differential.hpp>
+#include <quillon_tests/errors.hpp>
 #include <quillon_tests/generators.hpp>
 #include <quillon_tests/hash_properties.hpp>
 #include <quillon_tests/hex.hpp>

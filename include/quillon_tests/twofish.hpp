@@ -34,47 +34,27 @@
 // diagnoseTwoFishVectors<K>() runs the same selection without building tests;
 // a file of unknown kind that holds records is noted and the rest still read.
 
-#include <stdexcept>
-#include <string>
-#include <string_view>
 #include <vector>
 
-#include <quillon/block_cipher.hpp>
-#include <quillon/byte_string.hpp>
-#include <quillon_tests/detail/block_cipher_kat.hpp>
-#include <quillon_tests/detail/kat_layouts.hpp>
 #include <quillon_tests/diagnostics.hpp>
+#include <quillon_tests/errors.hpp>  // KeyRefusedError, UnknownVectorFileKindError
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests {
 
-/// Raised by makeTwoFishTests for a vector file that holds records but whose
-/// stem is no known kind. what() names the suite, the file, its stem and
-/// the known kinds.
-class UnknownVectorFileKindError : public std::runtime_error {
- public:
-  UnknownVectorFileKindError(std::string path, std::string_view stem);
-  [[nodiscard]] const std::string& path() const noexcept { return path_; }
-
- private:
-  std::string path_;
-};
-
-// The known-answer tests for K (keys built when each test runs), then
-// makeBlockCipherPropTests<K>(); `where`, by default the caller's line,
-// locates the property groups and a NoVectorApplies test. The same with a
-// witness that only selects the cipher. What the tests would take from each
-// vector file, and why they skip what they skip (builds no tests).
-template <class K> std::vector<Test> makeTwoFishTests(const SourceLocation& where = SourceLocation::current()) {
-  return detail::makeCipherSuite<K, &detail::modeOperation<K>>(detail::twoFishLayout(), where,
-                                                                detail::KeyCheck::whenRunning);
-}
+/// The known-answer tests for K (keys built when each test runs), then
+/// makeBlockCipherPropTests<K>(); `where`, by default the caller's line,
+/// locates the property groups and a NoVectorApplies test.
 template <class K>
-std::vector<Test> makeTwoFishTests(const K& /*witness*/, const SourceLocation& where = SourceLocation::current()) {
-  return makeTwoFishTests<K>(where);
-}
-template <class K> SuiteDiagnostics diagnoseTwoFishVectors() {
-  return detail::diagnoseCipherKat<K>(detail::twoFishLayout(), detail::KeyCheck::whenRunning);
-}
+std::vector<Test> makeTwoFishTests(const SourceLocation& where = SourceLocation::current());
+/// The same; `witness` only selects the cipher.
+template <class K>
+std::vector<Test> makeTwoFishTests(const K& witness, const SourceLocation& where = SourceLocation::current());
+/// What the tests would take from each vector file, and why they skip what
+/// they skip (builds no tests).
+template <class K>
+SuiteDiagnostics diagnoseTwoFishVectors();
 
 }  // namespace quillon_tests
+
+#include <quillon_tests/detail/twofish.hpp>

@@ -17,7 +17,7 @@ using quillon::ByteString;
 using quillon::ByteView;
 using quillon::IV;
 using quillon::LazyByteString;
-using quillon::detail::Direction;
+using quillon::Direction;
 
 /// A toy 128-bit cipher with 128-bit keys: each byte is mixed with the key
 /// and a constant of its position; a bijection per block, cheap enough for
@@ -72,7 +72,7 @@ struct SoundToy : Toy<SoundToy> {};
 struct LazyCbcFirstChunkIV : Toy<LazyCbcFirstChunkIV> {
   std::pair<LazyByteString, IV<LazyCbcFirstChunkIV>> cbcLazy(const IV<LazyCbcFirstChunkIV>& iv,
                                                              const LazyByteString& input) const {
-    auto [out, last] = quillon::detail::genericCbcLazy(*this, iv, input, Direction::encrypt);
+    auto [out, last] = quillon::generic::cbcLazy(*this, iv, input);
     if (input.chunks().size() < 2) return {std::move(out), std::move(last)};
     const std::size_t blocksInFirst = input.chunks().front().size() / 16;
     if (blocksInFirst == 0) return {std::move(out), iv};
@@ -88,7 +88,7 @@ struct CtrLazyRestartsPerChunk : Toy<CtrLazyRestartsPerChunk> {
     std::vector<ByteString> chunks;
     IV<Self> last = iv;
     for (const ByteString& chunk : input.chunks()) {
-      auto [out, next] = quillon::detail::genericCtr(*this, iv, chunk);
+      auto [out, next] = quillon::generic::ctr(*this, iv, chunk);
       chunks.push_back(std::move(out));
       last = std::move(next);
     }
@@ -105,14 +105,14 @@ struct CtrLazyRestartsPerChunk : Toy<CtrLazyRestartsPerChunk> {
 /// byte notices; the lazy form damages the same byte, so the two agree.
 struct UnEcbDamagesPadByte : Toy<UnEcbDamagesPadByte> {
   [[nodiscard]] ByteString unEcb(ByteView input) const {
-    const ByteString plain = quillon::detail::genericEcb(*this, input, Direction::decrypt);
+    const ByteString plain = quillon::generic::unEcb(*this, input);
     if (plain.size() < 2 || plain[plain.size() - 1] == 0) return plain;
     std::vector<Byte> bytes(plain.begin(), plain.end());
     bytes[bytes.size() - 2] ^= 0x80;
     return ByteString(std::move(bytes));
   }
   [[nodiscard]] LazyByteString unEcbLazy(const LazyByteString& input) const {
-    return quillon::detail::splitLike(unEcb(input.toStrict()).release(), input);
+    return quillon::splitLike(unEcb(input.toStrict()).release(), input);
   }
 };
 

@@ -14,12 +14,12 @@
 
 namespace faulty {
 
-enum class IVMode { cbc, cfb, ofb, ctr };
+using quillon::Mode;
 
 /// The toy cipher with its own members for one mode: the generic mode, then
 /// Self::nextIV(plaintext, ciphertext, startIV, rightIV) chooses the IV
 /// returned. The lazy members run the strict ones on the joined chunks.
-template <class Self, IVMode Mode>
+template <class Self, Mode M>
 struct RewritesIV : Toy<Self> {
   using Iv = IV<Self>;
   using Result = std::pair<ByteString, Iv>;
@@ -27,22 +27,22 @@ struct RewritesIV : Toy<Self> {
   using Lazy = const LazyByteString&;
 
   // clang-format off
-  Result cbc(const Iv& iv, ByteView b) const requires(Mode == IVMode::cbc) { return run(true, iv, b); }
-  Result unCbc(const Iv& iv, ByteView b) const requires(Mode == IVMode::cbc) { return run(false, iv, b); }
-  LazyResult cbcLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::cbc) { return runLazy(true, iv, b); }
-  LazyResult unCbcLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::cbc) { return runLazy(false, iv, b); }
-  Result cfb(const Iv& iv, ByteView b) const requires(Mode == IVMode::cfb) { return run(true, iv, b); }
-  Result unCfb(const Iv& iv, ByteView b) const requires(Mode == IVMode::cfb) { return run(false, iv, b); }
-  LazyResult cfbLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::cfb) { return runLazy(true, iv, b); }
-  LazyResult unCfbLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::cfb) { return runLazy(false, iv, b); }
-  Result ofb(const Iv& iv, ByteView b) const requires(Mode == IVMode::ofb) { return run(true, iv, b); }
-  Result unOfb(const Iv& iv, ByteView b) const requires(Mode == IVMode::ofb) { return run(false, iv, b); }
-  LazyResult ofbLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::ofb) { return runLazy(true, iv, b); }
-  LazyResult unOfbLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::ofb) { return runLazy(false, iv, b); }
-  Result ctr(const Iv& iv, ByteView b) const requires(Mode == IVMode::ctr) { return run(true, iv, b); }
-  Result unCtr(const Iv& iv, ByteView b) const requires(Mode == IVMode::ctr) { return run(false, iv, b); }
-  LazyResult ctrLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::ctr) { return runLazy(true, iv, b); }
-  LazyResult unCtrLazy(const Iv& iv, Lazy b) const requires(Mode == IVMode::ctr) { return runLazy(false, iv, b); }
+  Result cbc(const Iv& iv, ByteView b) const requires(M == Mode::cbc) { return run(true, iv, b); }
+  Result unCbc(const Iv& iv, ByteView b) const requires(M == Mode::cbc) { return run(false, iv, b); }
+  LazyResult cbcLazy(const Iv& iv, Lazy b) const requires(M == Mode::cbc) { return runLazy(true, iv, b); }
+  LazyResult unCbcLazy(const Iv& iv, Lazy b) const requires(M == Mode::cbc) { return runLazy(false, iv, b); }
+  Result cfb(const Iv& iv, ByteView b) const requires(M == Mode::cfb) { return run(true, iv, b); }
+  Result unCfb(const Iv& iv, ByteView b) const requires(M == Mode::cfb) { return run(false, iv, b); }
+  LazyResult cfbLazy(const Iv& iv, Lazy b) const requires(M == Mode::cfb) { return runLazy(true, iv, b); }
+  LazyResult unCfbLazy(const Iv& iv, Lazy b) const requires(M == Mode::cfb) { return runLazy(false, iv, b); }
+  Result ofb(const Iv& iv, ByteView b) const requires(M == Mode::ofb) { return run(true, iv, b); }
+  Result unOfb(const Iv& iv, ByteView b) const requires(M == Mode::ofb) { return run(false, iv, b); }
+  LazyResult ofbLazy(const Iv& iv, Lazy b) const requires(M == Mode::ofb) { return runLazy(true, iv, b); }
+  LazyResult unOfbLazy(const Iv& iv, Lazy b) const requires(M == Mode::ofb) { return runLazy(false, iv, b); }
+  Result ctr(const Iv& iv, ByteView b) const requires(M == Mode::ctr) { return run(true, iv, b); }
+  Result unCtr(const Iv& iv, ByteView b) const requires(M == Mode::ctr) { return run(false, iv, b); }
+  LazyResult ctrLazy(const Iv& iv, Lazy b) const requires(M == Mode::ctr) { return runLazy(true, iv, b); }
+  LazyResult unCtrLazy(const Iv& iv, Lazy b) const requires(M == Mode::ctr) { return runLazy(false, iv, b); }
   // clang-format on
 
  private:
@@ -50,13 +50,7 @@ struct RewritesIV : Toy<Self> {
 
   Result generic(bool encrypt, const Iv& iv, ByteView in) const {
     const Direction direction = encrypt ? Direction::encrypt : Direction::decrypt;
-    switch (Mode) {
-      case IVMode::cbc: return quillon::detail::genericCbc(self(), iv, in, direction);
-      case IVMode::cfb: return quillon::detail::genericCfb(self(), iv, in, direction);
-      case IVMode::ofb: return quillon::detail::genericOfb(self(), iv, in);
-      case IVMode::ctr: break;
-    }
-    return quillon::detail::genericCtr(self(), iv, in);
+    return quillon::genericModeTable<Self>.ivMode(M, direction).strict(self(), iv, in);
   }
   Result run(bool encrypt, const Iv& iv, ByteView in) const {
     Result result = generic(encrypt, iv, in);
@@ -67,7 +61,7 @@ struct RewritesIV : Toy<Self> {
   }
   LazyResult runLazy(bool encrypt, const Iv& iv, Lazy in) const {
     Result result = run(encrypt, iv, in.toStrict());
-    return {quillon::detail::splitLike(std::move(result.first).release(), in), std::move(result.second)};
+    return {quillon::splitLike(std::move(result.first).release(), in), std::move(result.second)};
   }
 };
 
@@ -81,7 +75,7 @@ inline ByteString blockAt(ByteView bytes, std::size_t index) {
 
 /// CFB hands back the last plaintext block where the last ciphertext block
 /// belongs.
-struct CfbReturnsPlaintextAsIV : RewritesIV<CfbReturnsPlaintextAsIV, IVMode::cfb> {
+struct CfbReturnsPlaintextAsIV : RewritesIV<CfbReturnsPlaintextAsIV, Mode::cfb> {
   static ByteString nextIV(ByteView plain, ByteView, ByteView start, ByteView) {
     return plain.empty() ? ByteString(start) : blockAt(plain, (plain.size() - 1) / 16);
   }
@@ -89,7 +83,7 @@ struct CfbReturnsPlaintextAsIV : RewritesIV<CfbReturnsPlaintextAsIV, IVMode::cfb
 
 /// CFB leaves the IV where the last whole block left it when the message
 /// ends in a partial block.
-struct CfbPartialBlockKeepsIV : RewritesIV<CfbPartialBlockKeepsIV, IVMode::cfb> {
+struct CfbPartialBlockKeepsIV : RewritesIV<CfbPartialBlockKeepsIV, Mode::cfb> {
   static ByteString nextIV(ByteView, ByteView cipher, ByteView start, ByteView right) {
     if (cipher.size() % 16 == 0) return ByteString(right);
     return cipher.size() < 16 ? ByteString(start) : blockAt(cipher, cipher.size() / 16 - 1);
@@ -97,19 +91,19 @@ struct CfbPartialBlockKeepsIV : RewritesIV<CfbPartialBlockKeepsIV, IVMode::cfb> 
 };
 
 /// OFB returns the IV it was given: the keystream restarts on every call.
-struct OfbNeverAdvancesIV : RewritesIV<OfbNeverAdvancesIV, IVMode::ofb> {
+struct OfbNeverAdvancesIV : RewritesIV<OfbNeverAdvancesIV, Mode::ofb> {
   static ByteString nextIV(ByteView, ByteView, ByteView start, ByteView) { return ByteString(start); }
 };
 
 /// CBC returns the first ciphertext block instead of the last.
-struct CbcReturnsFirstBlockAsIV : RewritesIV<CbcReturnsFirstBlockAsIV, IVMode::cbc> {
+struct CbcReturnsFirstBlockAsIV : RewritesIV<CbcReturnsFirstBlockAsIV, Mode::cbc> {
   static ByteString nextIV(ByteView, ByteView cipher, ByteView start, ByteView) {
     return cipher.empty() ? ByteString(start) : blockAt(cipher, 0);
   }
 };
 
 /// CTR returns the last counter it used, not the one after it.
-struct CtrReturnsLastUsedCounter : RewritesIV<CtrReturnsLastUsedCounter, IVMode::ctr> {
+struct CtrReturnsLastUsedCounter : RewritesIV<CtrReturnsLastUsedCounter, Mode::ctr> {
   static ByteString nextIV(ByteView plain, ByteView, ByteView, ByteView right) {
     std::vector<Byte> counter(right.begin(), right.end());
     if (!plain.empty())
@@ -138,7 +132,7 @@ struct CountsItsOwnWay : Toy<Self> {
   std::pair<ByteString, Iv> unCtr(const Iv& iv, ByteView in) const { return ctr(iv, in); }
   std::pair<LazyByteString, Iv> ctrLazy(const Iv& iv, const LazyByteString& in) const {
     auto [out, next] = ctr(iv, in.toStrict());
-    return {quillon::detail::splitLike(std::move(out).release(), in), std::move(next)};
+    return {quillon::splitLike(std::move(out).release(), in), std::move(next)};
   }
   std::pair<LazyByteString, Iv> unCtrLazy(const Iv& iv, const LazyByteString& in) const {
     return ctrLazy(iv, in);

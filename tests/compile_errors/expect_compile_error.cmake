@@ -1,17 +1,11 @@
 # cmake -DCOMPILER=... -DSOURCE=... -DINCLUDES="a;b" -DEXPECTED="text" -P expect_compile_error.cmake
-# Succeeds when compiling SOURCE fails with a diagnostic containing EXPECTED.
-set(include_flags "")
-foreach(dir IN LISTS INCLUDES)
-  list(APPEND include_flags "-I${dir}")
-endforeach()
-execute_process(
-  COMMAND ${COMPILER} -std=c++20 -fsyntax-only ${include_flags} ${SOURCE}
-  RESULT_VARIABLE result ERROR_VARIABLE diagnostics OUTPUT_VARIABLE output)
-if(result EQUAL 0)
-  message(FATAL_ERROR "${SOURCE} compiled, but it should have been rejected")
-endif()
-string(FIND "${diagnostics}" "${EXPECTED}" found)
+# Succeeds when compiling SOURCE fails and the first error the compiler
+# prints (its first line holding ": error: ") contains EXPECTED.
+include(${CMAKE_CURRENT_LIST_DIR}/compile.cmake)
+quillon_compile_to_fail(diagnostics ${SOURCE})
+string(REGEX MATCH "[^\n]*: error: [^\n]*" first "${diagnostics}")
+string(FIND "${first}" "${EXPECTED}" found)
 if(found EQUAL -1)
-  message(FATAL_ERROR "diagnostic lacks \"${EXPECTED}\":\n${diagnostics}")
+  message(FATAL_ERROR "the first error is not \"${EXPECTED}\":\n  ${first}\nAll of it:\n${diagnostics}")
 endif()
-message(STATUS "rejected as expected with: ${EXPECTED}")
+message(STATUS "rejected as expected, first with: ${first}")

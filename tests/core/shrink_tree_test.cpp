@@ -98,7 +98,8 @@ TEST(ShrinkTree, ByteStringCandidatesComeShorterFirstThenSimpler) {
   };
   for (const Row& row : rows) {
     std::vector<std::string> got;
-    for (const ByteString& c : allOf(byteStringShrinks(hexStringToBS(row.value)))) got.push_back(text(c));
+    for (const ByteString& c : allOf(detail::byteStringShrinks(hexStringToBS(row.value))))
+      got.push_back(text(c));
     EXPECT_EQ(got, std::vector<std::string>(row.candidates.begin(), row.candidates.end())) << row.value;
   }
 }
@@ -130,14 +131,14 @@ TEST(ShrinkTree, LazyCandidatesComeFewerChunksShorterBoundariesThenSimpler) {
   };
   for (const Row& row : rows) {
     std::vector<std::string> got;
-    for (const LazyByteString& c : allOf(lazyByteStringShrinks(row.value))) got.push_back(text(c));
+    for (const LazyByteString& c : allOf(detail::lazyByteStringShrinks(row.value))) got.push_back(text(c));
     EXPECT_EQ(got, std::vector<std::string>(row.candidates.begin(), row.candidates.end()))
         << text(row.value);
   }
 }
 
 TEST(ShrinkTree, FourOrMoreChunksAreHalvedBeforeSingleDrops) {
-  const auto candidates = allOf(lazyByteStringShrinks(lazy({"01", "02", "03", "04", "05"})));
+  const auto candidates = allOf(detail::lazyByteStringShrinks(lazy({"01", "02", "03", "04", "05"})));
   ASSERT_GE(candidates.size(), 4u);
   EXPECT_EQ(text(candidates[0]), "[]");
   EXPECT_EQ(text(candidates[1]), "[01, 02]");
@@ -158,8 +159,8 @@ TEST(ShrinkTree, EveryCandidateIsSmallerAndStaysInTheGeneratorsRange) {
     values.emplace_back(std::move(chunks));
   }
   for (const LazyByteString& value : values) {
-    const auto candidates = allOf(lazyByteStringShrinks(value));
-    const auto again = allOf(lazyByteStringShrinks(value));
+    const auto candidates = allOf(detail::lazyByteStringShrinks(value));
+    const auto again = allOf(detail::lazyByteStringShrinks(value));
     ASSERT_EQ(candidates.size(), again.size());
     for (std::size_t i = 0; i < candidates.size(); ++i)
       EXPECT_EQ(text(candidates[i]), text(again[i])) << "a step must repeat exactly";
@@ -169,7 +170,7 @@ TEST(ShrinkTree, EveryCandidateIsSmallerAndStaysInTheGeneratorsRange) {
     }
     const ByteString flat = value.toStrict();
     if (flat.empty()) continue;
-    for (const ByteString& c : allOf(byteStringShrinks(flat))) {
+    for (const ByteString& c : allOf(detail::byteStringShrinks(flat))) {
       EXPECT_LT(measure(c), measure(flat)) << text(c) << " from " << text(flat);
       EXPECT_FALSE(c.empty());
     }
@@ -210,7 +211,7 @@ TEST(ShrinkTree, ShrinkablesStartFromTheValueAndOfferTheStep) {
   EXPECT_EQ(shrinkable.value(), value);
   std::vector<std::string> fromTree, fromStep;
   for (const auto& s : allOf(shrinkable.shrinks())) fromTree.push_back(text(s.value()));
-  for (const auto& c : allOf(lazyByteStringShrinks(value))) fromStep.push_back(text(c));
+  for (const auto& c : allOf(detail::lazyByteStringShrinks(value))) fromStep.push_back(text(c));
   EXPECT_EQ(fromTree, fromStep);
   // A generated value shrinks too, and its first candidate is the empty message.
   const auto generated = lazyByteStringGen()(rc::Random(3), 50);

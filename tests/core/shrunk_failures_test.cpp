@@ -161,7 +161,7 @@ TEST(ShrunkFailures, LimitsStopShrinkingEarlyAndSaySo) {
   const auto alwaysTwoChunks =
       rc::detail::toProperty([](const LazyByteString& x) { return x.chunks().size() < 2; });
   struct Row {
-    ShrinkLimits limits;
+    detail::ShrinkLimits limits;
     std::size_t maxSteps;
   };
   std::cout << "[ seed     ] 1" << std::endl;
@@ -173,7 +173,7 @@ TEST(ShrunkFailures, LimitsStopShrinkingEarlyAndSaySo) {
     EXPECT_NE(report.text.find("shrinking stopped early"), std::string::npos) << report.text;
   }
   const PropertyReport unlimited =
-      detail::checkRapidCheckProperty(alwaysTwoChunks, "unlimited", seeded, ShrinkLimits{});
+      detail::checkRapidCheckProperty(alwaysTwoChunks, "unlimited", seeded, detail::ShrinkLimits{});
   EXPECT_EQ(unlimited.text.find("stopped early"), std::string::npos) << unlimited.text;
 }
 

@@ -65,9 +65,9 @@ total=$(wc -l < "$work/all.keys")
 [ "$total" -gt 0 ] || fail "the unsharded run ran no tests"
 
 # Every known-answer test is located at a record of a vector file of the
-# copy (the MD5 vectors, built in, at the header that holds them).
+# copy (the MD5 vectors, built in, at the detail header that holds them).
 unlocated=$(sed -n 's|.*<testcase name="[^"]*" file="\([^"]*\)" line="\([0-9]*\)".*|\1:\2|p' "$work/all.xml" |
-  grep -cv -e "^$work/forward/Test/[^/]*/[^/]*:[1-9][0-9]*$" -e "/quillon_tests/md5\.hpp:[1-9][0-9]*$" || true)
+  grep -cv -e "^$work/forward/Test/[^/]*/[^/]*:[1-9][0-9]*$" -e "/quillon_tests/detail/md5\.hpp:[1-9][0-9]*$" || true)
 [ "$unlocated" -eq 0 ] || fail "$unlocated known-answer tests are not located at a vector file"
 duplicates=$(uniq -d "$work/all.keys" | wc -l)
 [ "$duplicates" -eq 0 ] || fail "$duplicates tests share a name and location: $(uniq -d "$work/all.keys" | head -3)"

@@ -91,16 +91,19 @@ std::vector<std::string> failing(const std::vector<LeafResult>& results) {
 }
 
 TEST(AesSuite, FileKindComesFromTheFirstThreeCharactersAndTheStemsLastOne) {
-  using K = detail::AesFileKind;
-  const std::vector<std::pair<std::string, std::optional<K>>> cases = {
-      {"CBCGFSbox128e.rsp", K::cbcEncrypt},  {"ECBVarKey256d.rsp", K::ecbDecrypt},
-      {"ECBe", K::ecbEncrypt},               {"OFBd.x", K::ofbDecrypt},
-      {"CBCd.CFB128", K::cbcDecrypt},        {"CFB128MMT192e.rsp", K::cfbEncrypt},
-      {"CFBe.CFB128", K::cfbEncrypt},  // "CFB128" may stand anywhere in the name
-      {"CFB8e.txt", std::nullopt},           {"CFB1MMT128d.rsp", std::nullopt},
-      {"ECB1.txt", std::nullopt},            {"ecbe.rsp", std::nullopt},
-      {"ECBe.rsp.bak", std::nullopt},        {"EC", std::nullopt},
-      {".hidden", std::nullopt},             {".ECBe", std::nullopt},
+  using detail::ModeCall;
+  using quillon::Mode;
+  constexpr auto e = quillon::Direction::encrypt;
+  constexpr auto d = quillon::Direction::decrypt;
+  const std::vector<std::pair<std::string, std::optional<ModeCall>>> cases = {
+      {"CBCGFSbox128e.rsp", ModeCall{Mode::cbc, e}}, {"ECBVarKey256d.rsp", ModeCall{Mode::ecb, d, true}},
+      {"ECBe", ModeCall{Mode::ecb, e, true}},        {"OFBd.x", ModeCall{Mode::ofb, d}},
+      {"CBCd.CFB128", ModeCall{Mode::cbc, d}},       {"CFB128MMT192e.rsp", ModeCall{Mode::cfb, e}},
+      {"CFBe.CFB128", ModeCall{Mode::cfb, e}},  // "CFB128" may stand anywhere in the name
+      {"CFB8e.txt", std::nullopt},                   {"CFB1MMT128d.rsp", std::nullopt},
+      {"ECB1.txt", std::nullopt},                    {"ecbe.rsp", std::nullopt},
+      {"ECBe.rsp.bak", std::nullopt},                {"EC", std::nullopt},
+      {".hidden", std::nullopt},                     {".ECBe", std::nullopt},
       {"ECBx.e", std::nullopt}};
   for (const auto& [name, kind] : cases) EXPECT_EQ(detail::aesFileKind(name), kind) << name;
   EXPECT_EQ(detail::aesKeyText("CFB8e.txt"), "CFBe");

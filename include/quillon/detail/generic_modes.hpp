@@ -1,5 +1,6 @@
 #pragma once
-// The generic modes over a key type's encryptBlock / decryptBlock. Where a
+// The generic modes over a key type's encryptBlock / decryptBlock, behind
+// quillon::generic (quillon/modes.hpp). Where a
 // mode allows it, many blocks go to the cipher in one call (ECB, CBC
 // decryption, CFB decryption, CTR), since a cipher call may cost far more
 // than the block it encrypts; CBC and CFB encryption and OFB chain block by
@@ -20,9 +21,6 @@
 #include <quillon/mode_names.hpp>
 
 namespace quillon::detail {
-
-/// The public quillon::Direction; this name is kept for older callers.
-using Direction = quillon::Direction;
 
 /// The block length of K in bytes; modes cannot run on blocks under a byte.
 template <class K>
@@ -212,21 +210,6 @@ class CtrEngine : public ChainedEngine<K> {
   }
 };
 
-// The generic modes behind quillon::generic (quillon/modes.hpp).
-
-template <class K>
-ByteString genericEcb(const K& key, ByteView input, Direction direction) {
-  checkedBlockBytes<K>(Mode::ecb, direction, false, input.size());
-  if (input.empty()) return {};
-  return cipherBlocks(key, direction, input.data(), input.size());
-}
-
-template <class K>
-LazyByteString genericEcbLazy(const K& key, const LazyByteString& input, Direction direction) {
-  EcbEngine<K> engine{key, direction};
-  return runModeChunked(engine, checkedBlockBytes<K>(Mode::ecb, direction, true, input.size()), input);
-}
-
 /// A chained mode over contiguous input: the output and the next IV.
 template <class K, class Engine>
 std::pair<ByteString, IV<K>> runChained(Engine engine, std::size_t blockBytes, ByteView input) {
@@ -242,57 +225,45 @@ std::pair<LazyByteString, IV<K>> runChainedLazy(Engine engine, std::size_t block
 }
 
 template <class K>
-std::pair<ByteString, IV<K>> genericCbc(const K& key, const IV<K>& iv, ByteView input,
-                                        Direction direction) {
-  const std::size_t b = checkedBlockBytes<K>(Mode::cbc, direction, false, input.size());
-  return runChained<K>(CbcEngine<K>(key, iv.bytes(), direction), b, input);
+ByteString ecbMode(const K& key, ByteView input, Direction direction) {
+  checkedBlockBytes<K>(Mode::ecb, direction, false, input.size());
+  if (input.empty()) return {};
+  return cipherBlocks(key, direction, input.data(), input.size());
 }
 
 template <class K>
-std::pair<LazyByteString, IV<K>> genericCbcLazy(const K& key, const IV<K>& iv,
-                                                const LazyByteString& input, Direction direction) {
-  const std::size_t b = checkedBlockBytes<K>(Mode::cbc, direction, true, input.size());
-  return runChainedLazy<K>(CbcEngine<K>(key, iv.bytes(), direction), b, input);
+LazyByteString ecbModeLazy(const K& key, const LazyByteString& input, Direction direction) {
+  EcbEngine<K> engine{key, direction};
+  return runModeChunked(engine, checkedBlockBytes<K>(Mode::ecb, direction, true, input.size()), input);
 }
 
-template <class K>
-std::pair<ByteString, IV<K>> genericCfb(const K& key, const IV<K>& iv, ByteView input,
-                                        Direction direction) {
-  const std::size_t b = modeBlockBytes<K>(Mode::cfb, direction, false);
-  return runChained<K>(CfbEngine<K>(key, iv.bytes(), direction), b, input);
+/// CBC and CFB, whose engines take the direction.
+template <template <class> class Engine, class K>
+std::pair<ByteString, IV<K>> directedMode(Mode mode, const K& key, const IV<K>& iv, ByteView input,
+                                          Direction direction) {
+  const std::size_t b = checkedBlockBytes<K>(mode, direction, false, input.size());
+  return runChained<K>(Engine<K>(key, iv.bytes(), direction), b, input);
 }
 
-template <class K>
-std::pair<LazyByteString, IV<K>> genericCfbLazy(const K& key, const IV<K>& iv,
-                                                const LazyByteString& input, Direction direction) {
-  const std::size_t b = modeBlockBytes<K>(Mode::cfb, direction, true);
-  return runChainedLazy<K>(CfbEngine<K>(key, iv.bytes(), direction), b, input);
+template <template <class> class Engine, class K>
+std::pair<LazyByteString, IV<K>> directedModeLazy(Mode mode, const K& key, const IV<K>& iv,
+                                                  const LazyByteString& input, Direction direction) {
+  const std::size_t b = checkedBlockBytes<K>(mode, direction, true, input.size());
+  return runChainedLazy<K>(Engine<K>(key, iv.bytes(), direction), b, input);
 }
 
-template <class K>
-std::pair<ByteString, IV<K>> genericOfb(const K& key, const IV<K>& iv, ByteView input) {
-  const std::size_t b = modeBlockBytes<K>(Mode::ofb, Direction::encrypt, false);
-  return runChained<K>(OfbEngine<K>(key, iv.bytes()), b, input);
+/// OFB and CTR, the same operation both ways.
+template <template <class> class Engine, class K>
+std::pair<ByteString, IV<K>> streamMode(Mode mode, const K& key, const IV<K>& iv, ByteView input) {
+  const std::size_t b = checkedBlockBytes<K>(mode, Direction::encrypt, false, input.size());
+  return runChained<K>(Engine<K>(key, iv.bytes()), b, input);
 }
 
-template <class K>
-std::pair<LazyByteString, IV<K>> genericOfbLazy(const K& key, const IV<K>& iv,
+template <template <class> class Engine, class K>
+std::pair<LazyByteString, IV<K>> streamModeLazy(Mode mode, const K& key, const IV<K>& iv,
                                                 const LazyByteString& input) {
-  const std::size_t b = modeBlockBytes<K>(Mode::ofb, Direction::encrypt, true);
-  return runChainedLazy<K>(OfbEngine<K>(key, iv.bytes()), b, input);
-}
-
-template <class K>
-std::pair<ByteString, IV<K>> genericCtr(const K& key, const IV<K>& iv, ByteView input) {
-  const std::size_t b = modeBlockBytes<K>(Mode::ctr, Direction::encrypt, false);
-  return runChained<K>(CtrEngine<K>(key, iv.bytes()), b, input);
-}
-
-template <class K>
-std::pair<LazyByteString, IV<K>> genericCtrLazy(const K& key, const IV<K>& iv,
-                                                const LazyByteString& input) {
-  const std::size_t b = modeBlockBytes<K>(Mode::ctr, Direction::encrypt, true);
-  return runChainedLazy<K>(CtrEngine<K>(key, iv.bytes()), b, input);
+  const std::size_t b = checkedBlockBytes<K>(mode, Direction::encrypt, true, input.size());
+  return runChainedLazy<K>(Engine<K>(key, iv.bytes()), b, input);
 }
 
 /// What a key type's own mode member returns must be exactly what the free

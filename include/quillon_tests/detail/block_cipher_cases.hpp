@@ -1,7 +1,7 @@
 #pragma once
 // What every block-cipher property shares: the key and IV derived from
 // generated material (noted for the report by their roles), the failure
-// note, and the four IV modes as values.
+// note, and the modes' names.
 
 #include <rapidcheck.h>
 
@@ -11,7 +11,7 @@
 
 #include <quillon/byte_string.hpp>
 #include <quillon/iv.hpp>
-#include <quillon/modes.hpp>
+#include <quillon/mode_names.hpp>
 #include <quillon/serialisation.hpp>
 #include <quillon_tests/property.hpp>
 
@@ -63,42 +63,11 @@ bool holdsSame(const char* failure, const char* aName, const A& a, const char* b
   return false;
 }
 
-/// One of the four IV modes: its contiguous and lazy functions, so that one
-/// property body serves them all, and the contiguous encryption's name
-/// ("cbc") for reports.
-template <class K>
-struct IVModeFunctions {
-  quillon::ModeResult<K> (*encrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
-  quillon::ModeResult<K> (*decrypt)(const K&, const quillon::IV<K>&, quillon::ByteView);
-  quillon::LazyModeResult<K> (*encryptLazy)(const K&, const quillon::IV<K>&,
-                                            const quillon::LazyByteString&);
-  quillon::LazyModeResult<K> (*decryptLazy)(const K&, const quillon::IV<K>&,
-                                            const quillon::LazyByteString&);
-  const char* name = "";
-};
-
-/// The name of one of a mode's four functions: for "cbc", "cbc", "unCbc",
-/// "cbcLazy" or "unCbcLazy".
-inline std::string modeFunctionName(const char* mode, bool decrypt, bool lazy) {
-  std::string name = mode;
-  if (decrypt && !name.empty()) {
-    name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    name = "un" + name;
-  }
-  return lazy ? name + "Lazy" : name;
+/// A mode's name as the properties' names spell it: "ECB", "CBC", ...
+inline std::string modeLabel(quillon::Mode mode) {
+  std::string label(quillon::modeName(mode));
+  for (char& c : label) c = static_cast<char>(c - 'a' + 'A');
+  return label;
 }
-
-template <class K>
-constexpr IVModeFunctions<K> cbcFunctions{&quillon::cbc<K>, &quillon::unCbc<K>,
-                                          &quillon::cbcLazy<K>, &quillon::unCbcLazy<K>, "cbc"};
-template <class K>
-constexpr IVModeFunctions<K> cfbFunctions{&quillon::cfb<K>, &quillon::unCfb<K>,
-                                          &quillon::cfbLazy<K>, &quillon::unCfbLazy<K>, "cfb"};
-template <class K>
-constexpr IVModeFunctions<K> ofbFunctions{&quillon::ofb<K>, &quillon::unOfb<K>,
-                                          &quillon::ofbLazy<K>, &quillon::unOfbLazy<K>, "ofb"};
-template <class K>
-constexpr IVModeFunctions<K> ctrFunctions{&quillon::ctr<K>, &quillon::unCtr<K>,
-                                          &quillon::ctrLazy<K>, &quillon::unCtrLazy<K>, "ctr"};
 
 }  // namespace quillon_tests::detail

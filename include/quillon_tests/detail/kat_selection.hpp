@@ -76,13 +76,21 @@
 //     A family of its own writes `void run(const KatRecord&)` reading
 //     record.bytes("input") and the like, and calls failKnownAnswer (or
 //     checkKnownAnswer) with the vector's value and its own.
-//  3. One declaration, in the public header:
-//       template <class K> std::vector<Test> makeToyTests(
-//           const SourceLocation& where = SourceLocation::current()) {
-//         return detail::makeCipherKatTests<K, &detail::toyOperation<K>>(
-//             detail::toyLayout(), where);
+//  3. One declaration, in the public header quillon_tests/toy.hpp beside
+//     the suite's contract comment:
+//       template <class K>
+//       std::vector<Test> makeToyTests(const SourceLocation& where = SourceLocation::current());
+//     and its definition in quillon_tests/detail/toy.hpp, which the public
+//     header includes at its end; it names the checked type first (see
+//     detail/checked_types.hpp), so that a type missing a member gets the
+//     kit's one-line message as the compiler's first error:
+//       template <class K>
+//       std::vector<Test> makeToyTests(const SourceLocation& where) {
+//         using C = detail::CheckedCipher<K>;
+//         return detail::makeCipherKatTests<C, &detail::toyOperation<C>>(detail::toyLayout(), where);
 //       }
-//     and `diagnoseCipherKat<K>(toyLayout())` for `quillon-check vectors`.
+//     and `diagnoseCipherKat<C>(toyLayout())` for `quillon-check vectors`;
+//     a row for the builder in tests/compile_errors/builders.cmake.
 // Files of other shapes say so in the table: GCM's decrypt kind adds
 // rejectedWhen("FAIL") and declares its PT recordField("PT").whenAccepted(),
 // and its run function expects a refusal (an empty KatOutput) when

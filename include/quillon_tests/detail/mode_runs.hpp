@@ -1,80 +1,63 @@
 #pragma once
-// What the mode-consistency, differential and CMAC properties share: the
-// generic modes over a cipher's own encryptBlock / decryptBlock (every call
-// into them from the suites is here), and mode runs over a mode input's
-// message, whole or sliced, contiguous or chunked at its cuts.
+// What the mode-consistency and differential properties share: the four
+// functions of a mode taken in turn from quillon::ModeTable (the dispatching
+// quillon::modeTable, or quillon::genericModeTable for the generic modes
+// over a cipher's own encryptBlock / decryptBlock), and their runs over a
+// mode input's message, whole or sliced, contiguous or chunked at its cuts.
 
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
 #include <quillon/byte_string.hpp>
-#include <quillon/cmac.hpp>
-#include <quillon/detail/generic_modes.hpp>
 #include <quillon/iv.hpp>
+#include <quillon/mode_names.hpp>
+#include <quillon/mode_table.hpp>
 #include <quillon_tests/detail/block_cipher_cases.hpp>
 #include <quillon_tests/detail/mode_inputs.hpp>
 
 namespace quillon_tests::detail {
 
-using quillon::detail::Direction;
+/// What a property over one IV mode runs on: a mode input drawn for K's
+/// blocks (partial blocks for the stream modes), the key derived from the
+/// case's key material and the IV read from the input, each noted for the
+/// report in that order (the input's split too, with `withSplit`).
+template <class K>
+struct ModeCase {
+  ModeInput input;
+  K key;
+  quillon::IV<K> iv;
+};
 
-/// The generic ECB over K's encryptBlock / decryptBlock.
 template <class K>
-quillon::ByteString genericEcbOf(const K& key, quillon::ByteView bytes, Direction direction) {
-  return quillon::detail::genericEcb(key, bytes, direction);
-}
-template <class K>
-quillon::LazyByteString genericEcbLazyOf(const K& key, const quillon::LazyByteString& bytes,
-                                         Direction direction) {
-  return quillon::detail::genericEcbLazy(key, bytes, direction);
+ModeCase<K> drawModeCase(quillon::Mode mode, const quillon::ByteString& keyMaterial, bool withSplit) {
+  ModeInput input = *modeInputGen(blockBytesOf(K::blockSize()), quillon::takesPartialBlocks(mode));
+  noteModeInput(input, withSplit);
+  K key = derivedKey<K>(keyMaterial);
+  quillon::IV<K> iv = derivedIV<K>(input.ivMaterial);
+  return {std::move(input), std::move(key), std::move(iv)};
 }
 
-/// The generic CMAC over K's encryptBlock.
-template <class K>
-quillon::ByteString genericCmacOf(const K& key, quillon::ByteView message) {
-  return quillon::detail::genericCmac(key, message);
+/// Calls check(direction, lazy) for the four functions of a mode in the
+/// order the properties try them (encryption, decryption, then their lazy
+/// variants) until one returns false. `lazy` is std::true_type or
+/// std::false_type, so that pick() gives the function of the right type.
+template <class Check>
+bool everyModeFunction(const Check& check) {
+  return check(quillon::Direction::encrypt, std::false_type{}) &&
+         check(quillon::Direction::decrypt, std::false_type{}) &&
+         check(quillon::Direction::encrypt, std::true_type{}) &&
+         check(quillon::Direction::decrypt, std::true_type{});
 }
 
-/// The generic modes over K's encryptBlock / decryptBlock, as mode values.
-template <class K>
-constexpr IVModeFunctions<K> genericCbcFunctions{
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCbc(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCbc(k, v, b, Direction::decrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCbcLazy(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCbcLazy(k, v, b, Direction::decrypt);
-    },
-    "cbc"};
-template <class K>
-constexpr IVModeFunctions<K> genericCfbFunctions{
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCfb(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, quillon::ByteView b) {
-      return quillon::detail::genericCfb(k, v, b, Direction::decrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCfbLazy(k, v, b, Direction::encrypt);
-    },
-    [](const K& k, const quillon::IV<K>& v, const quillon::LazyByteString& b) {
-      return quillon::detail::genericCfbLazy(k, v, b, Direction::decrypt);
-    },
-    "cfb"};
-// OFB and CTR are the same operation both ways.
-template <class K>
-constexpr IVModeFunctions<K> genericOfbFunctions{
-    &quillon::detail::genericOfb<K>, &quillon::detail::genericOfb<K>,
-    &quillon::detail::genericOfbLazy<K>, &quillon::detail::genericOfbLazy<K>, "ofb"};
-template <class K>
-constexpr IVModeFunctions<K> genericCtrFunctions{
-    &quillon::detail::genericCtr<K>, &quillon::detail::genericCtr<K>,
-    &quillon::detail::genericCtrLazy<K>, &quillon::detail::genericCtrLazy<K>, "ctr"};
+/// The contiguous or the chunked function of a mode table's entry.
+template <class Functions, bool Lazy>
+auto pick(const Functions& functions, std::bool_constant<Lazy> /*lazy*/) {
+  if constexpr (Lazy)
+    return functions.lazy;
+  else
+    return functions.strict;
+}
 
 /// input.message[begin, end) as a mode function of input type In takes it.
 template <class In>
@@ -91,6 +74,19 @@ inline quillon::ByteString joined(const quillon::LazyByteString& bytes) { return
 template <class Output, class K>
 ModeRun modeRun(const std::pair<Output, quillon::IV<K>>& result) {
   return {joined(result.first), quillon::ByteString(result.second.bytes())};
+}
+
+/// One call of an IV mode's function over the whole message.
+template <class K, class Out, class In>
+ModeRun wholeRun(Out (*function)(const K&, const quillon::IV<K>&, In), const K& key, const quillon::IV<K>& iv,
+                 const ModeInput& input) {
+  return modeRun(function(key, iv, messageSlice<In>(input, 0, input.message.size())));
+}
+
+/// One call of an ECB function over the whole message; no IV.
+template <class K, class Out, class In>
+ModeRun wholeRun(Out (*function)(const K&, In), const K& key, const ModeInput& input) {
+  return {joined(function(key, messageSlice<In>(input, 0, input.message.size()))), {}};
 }
 
 }  // namespace quillon_tests::detail
