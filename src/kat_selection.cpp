@@ -177,6 +177,16 @@ std::string KatRecord::testName() const {
   return name;
 }
 
+KatSkip keyRefused(std::size_t keyBytes) {
+  return {"key refused by buildKey", "key refused", std::to_string(keyBytes * 8) + "-bit"};
+}
+
+void throwKeyRefused(const KatRecord& record, std::size_t keyBytes) {
+  throw KeyRefusedError(record.suite() + ": " + record.testName() + ": buildKey refused the " +
+                        std::to_string(keyBytes) + "-byte key of field \"" + std::string(record.keyOf("key")) +
+                        "\" (" + record.origin() + ")");
+}
+
 // --- the lookup of a record's fields -----------------------------------------
 
 namespace {

@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     quillon_check::registerTwoFishSuites();
     quillon_check::registerModeConsistencySuites();
     quillon_check::registerDifferentialSuites();
+    quillon_check::registerAeadKnownAnswerSuites();
   } catch (const std::exception& error) {
     // A suite that cannot be built (e.g. its vector directory is missing)
     // stops the whole run: silently testing less would look like success.

@@ -19,6 +19,9 @@ void registerTwoFishSuites();
 void registerModeConsistencySuites();
 /// Each binding against an independent binding of the same algorithm.
 void registerDifferentialSuites();
+/// The GCM, CCM and ChaCha20-Poly1305 known answers for every AEAD binding
+/// and for the generic GCM and CCM over OpenSSL's AES.
+void registerAeadKnownAnswerSuites();
 
 /// Lists every suite's vector files and skipped records; DIR (may be null)
 /// replaces the data directory. Returns the process exit status.

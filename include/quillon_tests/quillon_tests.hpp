@@ -2,6 +2,7 @@
 // The whole test library (without the GoogleTest adapter, which is
 // quillon_tests/gtest.hpp).
 
+#include <quillon_tests/aead_kat.hpp>
 #include <quillon_tests/aes.hpp>
 #include <quillon_tests/assert_equal.hpp>
 #include <quillon_tests/block_cipher_properties.hpp>

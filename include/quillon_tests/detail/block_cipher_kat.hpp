@@ -39,14 +39,6 @@
 
 namespace quillon_tests {
 
-/// Raised by a known-answer test whose key the cipher's buildKey refuses,
-/// in a suite that builds keys when the test runs. what() names the suite,
-/// the test, the key's length and the vector file and record.
-class KeyRefusedError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 namespace detail {
 
 /// What a test gives the suite's operation.
@@ -108,18 +100,6 @@ constexpr KatKind aesvsKind(std::string_view label, bool encrypts, bool hasIV, s
   return kind;
 }
 
-/// When a cipher suite builds keys to choose its records.
-enum class KeyCheck {
-  whileListing,  // a record whose key buildKey refuses is skipped
-  whenRunning,   // every record is a test; a refused key is its error (KeyRefusedError)
-};
-
-/// Throws KeyRefusedError for the test of `record`.
-[[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
-
-/// The summary's breakdown of a refused key: "192-bit".
-std::string keySizeLabel(std::size_t keyBytes);
-
 /// The note of a cipher test's failure: "got = <operation> computed by the cipher".
 std::string cipherNote(const KatRecord& record);
 
@@ -141,7 +121,7 @@ template <class K>
 std::optional<KatSkip> admitCipherKey(const KatRecord& record) {
   const quillon::ByteString key = record.bytes("key");
   if (K::buildKey(key)) return std::nullopt;
-  return KatSkip{"key refused by buildKey", "key refused", keySizeLabel(key.size())};
+  return keyRefused(key.size());
 }
 
 template <class K, CipherOperation<K> Operation>

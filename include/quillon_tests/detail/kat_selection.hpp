@@ -105,6 +105,7 @@
 #include <initializer_list>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -112,6 +113,18 @@
 #include <quillon/byte_string.hpp>
 #include <quillon_tests/diagnostics.hpp>
 #include <quillon_tests/test_tree.hpp>
+
+namespace quillon_tests {
+
+/// Raised by a known-answer test whose key the type's buildKey refuses, in
+/// a suite that builds keys when the test runs. what() names the suite, the
+/// test, the key's length and the vector file and record.
+class KeyRefusedError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace quillon_tests
 
 namespace quillon_tests::detail {
 
@@ -393,6 +406,21 @@ struct KatSkip {
   /// The breakdown of that reason it falls in: "192-bit"; may be empty.
   std::string detail = {};
 };
+
+/// When a suite builds the key of a record: the choice of a suite whose
+/// files hold keys of several sizes, for a type that takes one of them.
+enum class KeyCheck {
+  whileListing,  // a record whose key buildKey refuses is skipped (keyRefused)
+  whenRunning,   // every record is a test; a refused key is its error (throwKeyRefused)
+};
+
+/// The skip of a record whose key buildKey refuses: counted as "key
+/// refused", broken down by the key's size ("192-bit").
+KatSkip keyRefused(std::size_t keyBytes);
+
+/// Throws KeyRefusedError for the test of `record`, whose "key" field held
+/// `keyBytes` bytes.
+[[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
 
 /// The test of one record, and what a family checks while the list is built.
 struct KatFamily {
