@@ -375,7 +375,10 @@ void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summa
     ++scan.filesRead;
     scan.records += file->recordCount();
     const auto fileIndex = static_cast<std::uint32_t>(suite.files.size());
-    suite.files.push_back({SourceLocation(file->path(), 0), file->fingerprint()});
+    // Fingerprinted at its first test: most files of a key size a type
+    // refuses give none.
+    suite.files.push_back({SourceLocation(file->path(), 0), 0});
+    bool fingerprinted = false;
 
     std::size_t recordInFile = 0, categoryNumber = 0;
     for (const KatCategoryView& category : file->categories()) {
@@ -403,6 +406,10 @@ void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summa
           count(summary, *skip);
           if (report != nullptr) report->skipped.push_back({recordInFile, std::move(skip->note)});
           continue;
+        }
+        if (!fingerprinted) {
+          suite.files[fileIndex].fingerprint = file->fingerprint();
+          fingerprinted = true;
         }
         KatResolver::number(record, ++ordinal);
         ++summary.tests;
