@@ -112,8 +112,10 @@ constexpr std::array<KatKind, 1> chachaKinds{{
 static_assert(wellFormed(gcmKinds) && wellFormed(ccmKinds) && wellFormed(chachaKinds));
 
 /// The kind of a file from the start of its name; others are not read.
+using KindPrefix = std::pair<std::string_view, std::size_t>;
+
 template <std::size_t N>
-FileChoice chooseByPrefix(const KatFileView& file, const std::array<std::pair<std::string_view, std::size_t>, N>& prefixes,
+FileChoice chooseByPrefix(const KatFileView& file, const std::array<KindPrefix, N>& prefixes,
                           std::string_view expected) {
   const std::string_view name = fileNameOf(file.path());
   for (const auto& [prefix, kind] : prefixes)
@@ -122,13 +124,13 @@ FileChoice chooseByPrefix(const KatFileView& file, const std::array<std::pair<st
 }
 
 FileChoice chooseGcmFile(const KatFileView& file, bool /*diagnosing*/) {
-  static constexpr std::array<std::pair<std::string_view, std::size_t>, 2> prefixes{
+  static constexpr std::array<KindPrefix, 2> prefixes{
       {{"gcmEncrypt", 0}, {"gcmDecrypt", 1}}};
   return chooseByPrefix(file, prefixes, "gcmEncrypt, gcmDecrypt");
 }
 
 FileChoice chooseCcmFile(const KatFileView& file, bool /*diagnosing*/) {
-  static constexpr std::array<std::pair<std::string_view, std::size_t>, 5> prefixes{
+  static constexpr std::array<KindPrefix, 5> prefixes{
       {{"VADT", 0}, {"VNT", 0}, {"VPT", 0}, {"VTT", 0}, {"DVPT", 1}}};
   return chooseByPrefix(file, prefixes, "VADT, VNT, VPT, VTT, DVPT");
 }

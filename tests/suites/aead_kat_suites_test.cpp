@@ -8,9 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <optional>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,15 +27,12 @@
 #include <quillon_tests/runner.hpp>
 
 #include "aead/faulty_kat_aeads.hpp"
-#include "support/bytes.hpp"
 #include "support/temporary_data_dir.hpp"
 
 namespace {
 
 using namespace quillon_tests;
 using quillon::ByteString;
-using test_support::hex;
-using test_support::pattern;
 namespace ossl = quillon::openssl;
 // Spelled out: inside a TEST, Test is GoogleTest's.
 using Tests = std::vector<quillon_tests::Test>;
@@ -68,83 +67,15 @@ std::string skips(const SelectionSummary& summary) {
   return text;
 }
 
-std::set<std::string> repeated(const std::vector<std::string>& names) {
-  std::set<std::string> seen, twice;
-  for (const std::string& name : names)
-    if (!seen.insert(name).second) twice.insert(name);
-  return twice;
-}
-
 // ------------------------------------------------------- crafted directories
 
-/// One GCM record, sealed with OpenSSL; a section header is written when its
-/// lengths differ from the record before.
-struct GcmSpec {
-  std::size_t keyBytes, ivBytes, textBytes, aadBytes, tagBytes;
-  bool fail = false;
-};
-
-std::string gcmFile(const std::vector<GcmSpec>& specs, bool decrypt) {
-  std::string text = "# crafted\n";
-  const GcmSpec* previous = nullptr;
-  int count = 0;
-  for (const GcmSpec& spec : specs) {
-    if (!previous || spec.ivBytes != previous->ivBytes || spec.textBytes != previous->textBytes ||
-        spec.aadBytes != previous->aadBytes || spec.tagBytes != previous->tagBytes) {
-      text += "\n[Keylen = " + std::to_string(spec.keyBytes * 8) + "]\n[IVlen = " + std::to_string(spec.ivBytes * 8) +
-              "]\n[PTlen = " + std::to_string(spec.textBytes * 8) + "]\n[AADlen = " +
-              std::to_string(spec.aadBytes * 8) + "]\n[Taglen = " + std::to_string(spec.tagBytes * 8) + "]\n";
-      count = 0;
-    }
-    previous = &spec;
-    const auto seed = static_cast<unsigned>(count * 4 + spec.ivBytes);
-    const ByteString key = pattern(spec.keyBytes, seed), iv = pattern(spec.ivBytes, seed + 1),
-                     plaintext = pattern(spec.textBytes, seed + 2), aad = pattern(spec.aadBytes, seed + 3);
-    const ByteString sealed = spec.keyBytes == 16
-                                  ? *ossl::AES128GCM::buildKey(key)->seal(iv, aad, plaintext, spec.tagBytes)
-                                  : *ossl::AES192GCM::buildKey(key)->seal(iv, aad, plaintext, spec.tagBytes);
-    std::vector<quillon::Byte> tag(sealed.begin() + static_cast<std::ptrdiff_t>(spec.textBytes), sealed.end());
-    if (spec.fail) tag.back() ^= 1;
-    const std::string ct = hex(sealed.take(spec.textBytes)), tagHex = hex(ByteString(tag));
-    text += "\nCount = " + std::to_string(count++) + "\nKey = " + hex(key) + "\nIV = " + hex(iv) + "\n";
-    if (decrypt) {
-      text += "CT = " + ct + "\nAAD = " + hex(aad) + "\nTag = " + tagHex + "\n" +
-              (spec.fail ? "FAIL\n" : "PT = " + hex(plaintext) + "\n");
-    } else {
-      text += "PT = " + hex(plaintext) + "\nAAD = " + hex(aad) + "\nCT = " + ct + "\nTag = " + tagHex + "\n";
-    }
-  }
+/// Lines `first` to `last` (from 1) of a shipped vector file.
+std::string shippedLines(const std::string& file, int first, int last) {
+  std::ifstream in(std::string(QUILLON_TESTS_SOURCE_DATADIR) + "/Test/" + file, std::ios::binary);
+  std::string text, line;
+  for (int number = 1; number <= last && std::getline(in, line); ++number)
+    if (number >= first) text += line + "\n";
   return text;
-}
-
-/// A CCM record of NIST's VADT or DVPT layout, sealed with OpenSSL.
-struct CcmSealed {
-  ByteString key, nonce, aad, plaintext, sealed;
-};
-CcmSealed ccmRecord(unsigned seed, std::size_t aadBytes, std::size_t textBytes, std::size_t tagBytes) {
-  CcmSealed r{pattern(16, seed), pattern(7, seed + 1), pattern(aadBytes, seed + 2), pattern(textBytes, seed + 3), {}};
-  r.sealed = *ossl::AES128CCM::buildKey(r.key)->seal(r.nonce, r.aad, r.plaintext, tagBytes);
-  return r;
-}
-
-void writeCcmFiles(const test_support::TemporaryDataDir& dir) {
-  // VADT: lengths before the first section, the varied Alen in the headers,
-  // Key and Nonce before each section's records, "Adata = 00" for none.
-  const CcmSealed a = ccmRecord(1, 0, 4, 4), b = ccmRecord(1, 16, 4, 4);
-  dir.write("Test/KAT_AES_CCM/VADT128.rsp",
-            "#  CCM-VADT\n\nPlen = 4\nNlen = 7\nTlen = 4\n\n[Alen = 0]\n\nKey = " + hex(a.key) + "\nNonce = " +
-                hex(a.nonce) + "\n\nCount = 0\nAdata = 00\nPayload = " + hex(a.plaintext) + "\nCT = " + hex(a.sealed) +
-                "\n\n[Alen = 16]\n\nKey = " + hex(b.key) + "\nNonce = " + hex(b.nonce) + "\n\nCount = 1\nAdata = " +
-                hex(b.aad) + "\nPayload = " + hex(b.plaintext) + "\nCT = " + hex(b.sealed) + "\n");
-  // DVPT: all lengths in the header, a Pass and a Fail record.
-  const CcmSealed c = ccmRecord(2, 3, 0, 6);
-  std::vector<quillon::Byte> bytes(c.sealed.begin(), c.sealed.end());
-  bytes.front() ^= 0x80;
-  dir.write("Test/KAT_AES_CCM/DVPT128.rsp",
-            "[Alen = 3, Plen = 0, Nlen = 7, Tlen = 6]\n\nKey = " + hex(c.key) + "\n\nCount = 2\nNonce = " +
-                hex(c.nonce) + "\nAdata = " + hex(c.aad) + "\nCT = " + hex(c.sealed) +
-                "\nResult = Pass\nPayload = 00\n\nCount = 3\nNonce = " + hex(c.nonce) + "\nAdata = " + hex(c.aad) +
-                "\nCT = " + hex(ByteString(bytes)) + "\nResult = Fail\n");
 }
 
 /// A type that takes only 13-byte nonces, else OpenSSL's AES-128-GCM.
@@ -166,39 +97,36 @@ struct CraftedCase {
   std::string skipped;
 };
 
+// Excerpts of the shipped files: each layout, a rejection record of each
+// kind, a 4-byte tag, another key size, and a file that is no vectors.
 TEST(AeadKatSuites, CraftedDirectoriesNameTestsCountRefusalsAndSkips) {
   test_support::TemporaryDataDir dir;
-  const std::vector<GcmSpec> encrypt{{16, 12, 16, 0, 16}, {16, 12, 16, 0, 16}, {16, 1, 5, 20, 4}};
-  dir.write("Test/KAT_AES_GCM/gcmEncryptExtIV128.rsp", gcmFile(encrypt, false));
-  dir.write("Test/KAT_AES_GCM/gcmDecrypt128.rsp", gcmFile({{16, 12, 0, 3, 16}, {16, 12, 0, 3, 16, true}}, true));
-  dir.write("Test/KAT_AES_GCM/gcmDecrypt192.rsp", gcmFile({{24, 12, 0, 0, 16}}, true));
+  dir.write("Test/KAT_AES_GCM/gcmDecrypt128.rsp", shippedLines("KAT_AES_GCM/gcmDecrypt128.rsp", 1, 28));
+  dir.write("Test/KAT_AES_GCM/gcmDecrypt192.rsp", shippedLines("KAT_AES_GCM/gcmDecrypt192.rsp", 1, 20));
+  dir.write("Test/KAT_AES_GCM/gcmEncryptExtIV128.rsp",
+            shippedLines("KAT_AES_GCM/gcmEncryptExtIV128.rsp", 1, 20) +
+                shippedLines("KAT_AES_GCM/gcmEncryptExtIV128.rsp", 763, 776));
   dir.write("Test/KAT_AES_GCM/README.txt", "not vectors\n");
-  writeCcmFiles(dir);
-  dir.write("Test/KAT_CHACHA20_POLY1305/ChaCha20Poly1305Mine.rsp", [] {
-    const ByteString key = pattern(32), nonce = pattern(12, 1), pt = pattern(70, 2), aad = pattern(5, 3);
-    const ByteString sealed = *ossl::ChaCha20Poly1305::buildKey(key)->seal(nonce, aad, pt, 16);
-    std::vector<quillon::Byte> tag(sealed.begin() + 70, sealed.end());
-    const std::string head = "Key = " + hex(key) + "\nIV = " + hex(nonce) + "\n";
-    const std::string tail = "AAD = " + hex(aad) + "\nCT = " + hex(sealed.take(70)) + "\n";
-    tag[0] ^= 1;
-    return "Count = 0\n" + head + "PT = " + hex(pt) + "\n" + tail + "Tag = " + hex(sealed.drop(70)) +
-           "\n\nCount = 1\n" + head + tail + "Tag = " + hex(ByteString(tag)) + "\nFAIL\n";
-  }());
+  dir.write("Test/KAT_AES_CCM/VADT128.rsp",
+            shippedLines("KAT_AES_CCM/VADT128.rsp", 1, 19) + shippedLines("KAT_AES_CCM/VADT128.rsp", 65, 74));
+  dir.write("Test/KAT_AES_CCM/DVPT128.rsp", shippedLines("KAT_AES_CCM/DVPT128.rsp", 1, 22));
+  dir.write("Test/KAT_CHACHA20_POLY1305/ChaCha20Poly1305OpenSSL.rsp",
+            shippedLines("KAT_CHACHA20_POLY1305/ChaCha20Poly1305OpenSSL.rsp", 1, 22));
 
-  const std::vector<std::string> gcmNames{"gcmDecrypt128-96-0-24-128-0", "gcmDecrypt128-96-0-24-128-1",
-                                          "gcmEncryptExtIV128-96-128-0-128-0", "gcmEncryptExtIV128-96-128-0-128-1",
-                                          "gcmEncryptExtIV128-8-40-160-32-0"};
+  const std::vector<std::string> gcmNames{"gcmDecrypt128-96-0-0-128-0", "gcmDecrypt128-96-0-0-128-1",
+                                          "gcmEncryptExtIV128-96-0-0-128-0", "gcmEncryptExtIV128-96-0-0-32-0"};
   const std::vector<CraftedCase> cases{
       {"GCM: section lengths in the names, FAIL a refusal, another key size skipped",
        [] { return makeGCMTests<ossl::AES128GCM>(); }, gcmNames, 1, "key refused 1 (192-bit 1)"},
       {"GCM without 4-byte tags: the record skipped and counted by length",
-       [] { return makeGCMTests<quillon::botan::AES128GCM>(); },
-       {gcmNames.begin(), gcmNames.end() - 1}, 1, "key refused 1 (192-bit 1); tag length refused 1 (4 bytes 1)"},
-      {"CCM: Count runs through the file; Result = Fail a refusal",
+       [] { return makeGCMTests<quillon::botan::AES128GCM>(); }, {gcmNames.begin(), gcmNames.end() - 1}, 1,
+       "key refused 1 (192-bit 1); tag length refused 1 (4 bytes 1)"},
+      {"CCM: lengths and Key before the records, Count through the file, Result = Fail a refusal",
        [] { return makeCCMTests<quillon::nettle::AES128CCM>(); },
-       {"DVPT128-2", "DVPT128-3", "VADT128-0", "VADT128-1"}, 1, ""},
-      {"ChaCha20-Poly1305: <file stem>-<Count>", [] { return makeChaCha20Poly1305Tests<quillon::botan::ChaCha20Poly1305>(); },
-       {"ChaCha20Poly1305Mine-0", "ChaCha20Poly1305Mine-1"}, 1, ""},
+       {"DVPT128-0", "DVPT128-1", "VADT128-0", "VADT128-10"}, 1, ""},
+      {"ChaCha20-Poly1305: <file stem>-<Count>",
+       [] { return makeChaCha20Poly1305Tests<quillon::botan::ChaCha20Poly1305>(); },
+       {"ChaCha20Poly1305OpenSSL-0", "ChaCha20Poly1305OpenSSL-1"}, 1, ""},
   };
   for (const CraftedCase& c : cases) {
     SCOPED_TRACE(c.label);
@@ -212,7 +140,7 @@ TEST(AeadKatSuites, CraftedDirectoriesNameTestsCountRefusalsAndSkips) {
   // A type accepting none of the nonce lengths gets one failing test saying why.
   const SuiteRun none = runAll(makeGCMTests<Nonce13Gcm>());
   ASSERT_EQ(none.names, std::vector<std::string>{"NoVectorApplies"});
-  EXPECT_NE(none.failed.at("NoVectorApplies").find("skipped, nonce length refused: 5 records (12 bytes 4, 1 byte 1)"),
+  EXPECT_NE(none.failed.at("NoVectorApplies").find("skipped, nonce length refused: 4 records (12 bytes 4)"),
             std::string::npos)
       << none.failed.at("NoVectorApplies");
 }
@@ -236,7 +164,8 @@ TEST(AeadKatSuites, ShippedVectorsPassForTheBindingsWithUniqueNames) {
        [] { return std::vector<Tests>{makeCCMTests<openssl::AES128CCM>(), makeCCMTests<openssl::AES192CCM>(),
                                makeCCMTests<openssl::AES256CCM>()}; },
        2'885, 481},
-      {"ChaCha20-Poly1305, nettle", [] { return std::vector<Tests>{makeChaCha20Poly1305Tests<nettle::ChaCha20Poly1305>()}; },
+      {"ChaCha20-Poly1305, nettle",
+       [] { return std::vector<Tests>{makeChaCha20Poly1305Tests<nettle::ChaCha20Poly1305>()}; },
        119, 1},
   };
   for (const ShippedCase& c : cases) {
@@ -254,7 +183,7 @@ TEST(AeadKatSuites, ShippedVectorsPassForTheBindingsWithUniqueNames) {
     EXPECT_EQ(tests, c.tests);
     EXPECT_EQ(names.size(), c.tests);
     EXPECT_EQ(refusals, c.refusals);
-    EXPECT_EQ(repeated(names), std::set<std::string>{});
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size()) << "names repeated";
   }
 }
 
@@ -317,7 +246,7 @@ struct FaultCase {
   std::function<bool(const VectorRecord&)> fails;  // of the AES-128 (or ChaCha20) records
   std::size_t failures;
   // The report of the first failing test whose name starts with the first
-  // string holds the others.
+  // string matches the others (regular expressions).
   std::vector<std::string> report = {};
 };
 
@@ -325,33 +254,37 @@ TEST(AeadKatSuites, PlantedFaultsFailExactlyTheTestsWhoseRecordsExposeThem) {
   using namespace faulty_kat;
   auto ivBits = [](const VectorRecord& r) { return r.fields.at("IVlen"); };
   const std::vector<FaultCase> cases{
-      {"GCM counter incremented over 128 bits", [] { return makeGCMTests<FaultyGcm<GcmFault::counter128>>(); },
+      {"GCM counter incremented over 128 bits", [] { return makeGCMTests<GcmCounter128>(); },
        "Test/KAT_AES_GCM", [](const VectorRecord& r) { return r.file == "gcmEncryptExtIVWrap128"; }, 16,
-       {"gcmEncryptExtIVWrap128-8-256-160-128-0", "gcmEncryptExtIVWrap128.rsp, record 1 (line 16)",
+       {"gcmEncryptExtIVWrap128-8-256-160-128-0", "gcmEncryptExtIVWrap128\\.rsp, record 1 \\(line 16\\)",
         "expected: 94596eb563e20b43", "expected = CT from the vector file",
-        "got = seal(Key, IV, AAD, PT) with a tag as long as Tag, computed by the AEAD",
+        "got = seal\\(Key, IV, AAD, PT\\) with a tag as long as Tag, computed by the AEAD",
         "the vector's value is CT followed by Tag"}},
-      {"GCM IV of other than 96 bits cut to 12 bytes", [] { return makeGCMTests<FaultyGcm<GcmFault::ivCutTo12>>(); },
+      {"GCM IV of other than 96 bits cut to 12 bytes",
+       [] { return makeGCMTests<Faulty<ossl::AES128GCM, Fault::nonceCutTo12>>(); },
        "Test/KAT_AES_GCM", [&](const VectorRecord& r) { return !r.rejected && ivBits(r) != "96"; }, 7'868,
-       {"gcmDecrypt128-", " but got: (refused: no output)", "expected = PT from the vector file",
+       {"gcmDecrypt128-", " but got: \\(refused: no output\\)", "expected = PT from the vector file",
         "the operation refused where the vector expects output"}},
       {"GCM tag compared on its first byte",
-       [] { return makeGCMTests<WeakTagCheck<ossl::AES128GCM, TagFault::firstByteOnly>>(); }, "Test/KAT_AES_GCM",
+       [] { return makeGCMTests<Faulty<ossl::AES128GCM, Fault::firstTagByte>>(); }, "Test/KAT_AES_GCM",
        [](const VectorRecord& r) { return r.rejected && firstTagByteRight(r); }, 13},
       {"ChaCha20-Poly1305 tag compared on its first byte",
-       [] { return makeChaCha20Poly1305Tests<WeakTagCheck<ossl::ChaCha20Poly1305, TagFault::firstByteOnly>>(); },
+       [] { return makeChaCha20Poly1305Tests<Faulty<ossl::ChaCha20Poly1305, Fault::firstTagByte>>(); },
        "Test/KAT_CHACHA20_POLY1305", [](const VectorRecord& r) { return r.rejected; }, 1},
       {"GCM text returned when the tag is wrong",
-       [] { return makeGCMTests<WeakTagCheck<ossl::AES128GCM, TagFault::textOnBadTag>>(); }, "Test/KAT_AES_GCM",
+       [] { return makeGCMTests<Faulty<ossl::AES128GCM, Fault::textOnBadTag>>(); }, "Test/KAT_AES_GCM",
        [](const VectorRecord& r) { return r.rejected; }, 4'011,
-       {"gcmDecrypt128-96-128-", "expected: (refused: no output)", "expected = a refusal: the record carries FAIL",
+       // The 16 bytes of plaintext released.
+       {"gcmDecrypt128-96-128-", "expected: \\(refused: no output\\)\n but got: [0-9a-f]{32}\n",
+        "expected = a refusal: the record carries FAIL",
         "the operation gave output where the vector expects a refusal", "each must give nothing"}},
       // Not the over-long DVPTLengths record: there the keystream itself is refused.
       {"CCM text returned when the tag is wrong",
-       [] { return makeCCMTests<WeakTagCheck<ossl::AES128CCM, TagFault::textOnBadTag>>(); }, "Test/KAT_AES_CCM",
+       [] { return makeCCMTests<Faulty<ossl::AES128CCM, Fault::textOnBadTag>>(); }, "Test/KAT_AES_CCM",
        [](const VectorRecord& r) { return r.rejected && r.file == "DVPT128"; }, 160},
       {"CCM AAD length of 0xFF00 and more in the 2-byte form", [] { return makeCCMTests<CcmShortAadLength>(); },
-       "Test/KAT_AES_CCM", [](const VectorRecord& r) { return r.name == "DVPTLengths128-1" || r.name == "DVPTLengths128-2"; },
+       "Test/KAT_AES_CCM",
+       [](const VectorRecord& r) { return r.name == "DVPTLengths128-1" || r.name == "DVPTLengths128-2"; },
        2},
   };
   for (const FaultCase& c : cases) {
@@ -370,7 +303,7 @@ TEST(AeadKatSuites, PlantedFaultsFailExactlyTheTestsWhoseRecordsExposeThem) {
                                     [&](const auto& entry) { return entry.first.starts_with(c.report[0]); });
     ASSERT_NE(shown, run.failed.end());
     for (std::size_t i = 1; i < c.report.size(); ++i)
-      EXPECT_NE(shown->second.find(c.report[i]), std::string::npos) << c.report[i] << " in\n" << shown->second;
+      EXPECT_TRUE(std::regex_search(shown->second, std::regex(c.report[i]))) << c.report[i] << " in\n" << shown->second;
   }
 }
 
