@@ -43,8 +43,22 @@ void printDiagnostics(std::ostream& out, const SuiteDiagnostics& diagnostics) {
     if (!file.skipped.empty()) out << ", " << file.skipped.size() << " skipped";
     out << '\n';
     if (!file.note.empty()) out << "    " << file.note << '\n';
-    for (const SkippedRecord& skipped : file.skipped)
-      out << "    record " << skipped.record << " skipped: " << skipped.reason << '\n';
+    // Consecutive records skipped for the same reason share a line (a
+    // binding of one key size skips whole files of the others).
+    for (std::size_t i = 0; i < file.skipped.size();) {
+      const SkippedRecord& first = file.skipped[i];
+      std::size_t last = i;
+      while (last + 1 < file.skipped.size() && file.skipped[last + 1].reason == first.reason &&
+             file.skipped[last + 1].record == file.skipped[last].record + 1)
+        ++last;
+      if (last == i) {
+        out << "    record " << first.record;
+      } else {
+        out << "    records " << first.record << '-' << file.skipped[last].record;
+      }
+      out << " skipped: " << first.reason << '\n';
+      i = last + 1;
+    }
   }
   for (const auto& [reason, count] : unread)
     out << "  (" << count << ' ' << plural(count, "other file", "other files") << ' ' << reason << ")\n";

@@ -80,7 +80,9 @@ class ViewSink {
 };
 
 KatFileView::KatFileView(Token, std::string path, std::string text)
-    : path_(std::move(path)), text_(std::move(text)), fingerprint_(std::hash<std::string_view>{}(text_)) {}
+    : path_(std::move(path)), text_(std::move(text)) {}
+
+std::uint64_t KatFileView::fingerprint() const noexcept { return std::hash<std::string_view>{}(text_); }
 
 std::shared_ptr<const KatFileView> KatFileView::parse(std::string path, std::string text,
                                                       std::string_view recordStartKey) {

@@ -177,6 +177,16 @@ std::string KatRecord::testName() const {
   return name;
 }
 
+KatSkip keyRefused(std::size_t keyBytes) {
+  return {"key refused by buildKey", "key refused", std::to_string(keyBytes * 8) + "-bit"};
+}
+
+void throwKeyRefused(const KatRecord& record, std::size_t keyBytes) {
+  throw KeyRefusedError(record.suite() + ": " + record.testName() + ": buildKey refused the " +
+                        std::to_string(keyBytes) + "-byte key of field \"" + std::string(record.keyOf("key")) +
+                        "\" (" + record.origin() + ")");
+}
+
 // --- the lookup of a record's fields -----------------------------------------
 
 namespace {
@@ -365,7 +375,10 @@ void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summa
     ++scan.filesRead;
     scan.records += file->recordCount();
     const auto fileIndex = static_cast<std::uint32_t>(suite.files.size());
-    suite.files.push_back({SourceLocation(file->path(), 0), file->fingerprint()});
+    // Fingerprinted at its first test: most files of a key size a type
+    // refuses give none.
+    suite.files.push_back({SourceLocation(file->path(), 0), 0});
+    bool fingerprinted = false;
 
     std::size_t recordInFile = 0, categoryNumber = 0;
     for (const KatCategoryView& category : file->categories()) {
@@ -393,6 +406,10 @@ void select(const KatLayout& layout, KatSuiteRun& suite, SelectionSummary& summa
           count(summary, *skip);
           if (report != nullptr) report->skipped.push_back({recordInFile, std::move(skip->note)});
           continue;
+        }
+        if (!fingerprinted) {
+          suite.files[fileIndex].fingerprint = file->fingerprint();
+          fingerprinted = true;
         }
         KatResolver::number(record, ++ordinal);
         ++summary.tests;

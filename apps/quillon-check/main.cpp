@@ -116,6 +116,7 @@ int main(int argc, char** argv) {
     quillon_check::registerTwoFishSuites();
     quillon_check::registerModeConsistencySuites();
     quillon_check::registerDifferentialSuites();
+    quillon_check::registerAeadKnownAnswerSuites();
     quillon_check::registerAeadSuites();
   } catch (const std::exception& error) {
     // A suite that cannot be built (e.g. its vector directory is missing)

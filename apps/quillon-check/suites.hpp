@@ -19,6 +19,9 @@ void registerTwoFishSuites();
 void registerModeConsistencySuites();
 /// Each binding against an independent binding of the same algorithm.
 void registerDifferentialSuites();
+/// The GCM, CCM and ChaCha20-Poly1305 known answers for every AEAD binding
+/// and for the generic GCM and CCM over OpenSSL's AES.
+void registerAeadKnownAnswerSuites();
 /// The AEAD properties for every AEAD binding and the generic GCM and CCM,
 /// and each native AEAD against an independent one or the generic
 /// construction over its own block cipher.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <primitives/nettle/twofish.hpp>
+#include <primitives/openssl/aead.hpp>
 #include <primitives/openssl/aes.hpp>
 #include <quillon_tests/quillon_tests.hpp>
 
@@ -77,6 +78,14 @@ int runVectorsCommand(const char* dataDirectory) {
       [] { return named(diagnoseCMACVectors<quillon::openssl::AES192>(), "makeCMACTests<AES-192>"); },
       [] { return named(diagnoseCMACVectors<quillon::openssl::AES256>(), "makeCMACTests<AES-256>"); },
       [] { return named(diagnoseTwoFishCMACVectors<quillon::nettle::TwoFish>(), "makeTwoFishCMACTests"); },
+      // AEADs: GCM and CCM selected by key length like the AES suite.
+      [] { return named(diagnoseGCMVectors<quillon::openssl::AES128GCM>(), "makeGCMTests<AES-128-GCM>"); },
+      [] { return named(diagnoseGCMVectors<quillon::openssl::AES192GCM>(), "makeGCMTests<AES-192-GCM>"); },
+      [] { return named(diagnoseGCMVectors<quillon::openssl::AES256GCM>(), "makeGCMTests<AES-256-GCM>"); },
+      [] { return named(diagnoseCCMVectors<quillon::openssl::AES128CCM>(), "makeCCMTests<AES-128-CCM>"); },
+      [] { return named(diagnoseCCMVectors<quillon::openssl::AES192CCM>(), "makeCCMTests<AES-192-CCM>"); },
+      [] { return named(diagnoseCCMVectors<quillon::openssl::AES256CCM>(), "makeCCMTests<AES-256-CCM>"); },
+      [] { return diagnoseChaCha20Poly1305Vectors<quillon::openssl::ChaCha20Poly1305>(); },
   };
   int status = 0;
   for (const auto& diagnose : suites) {

@@ -3,6 +3,7 @@
 // quillon_tests/gtest.hpp).
 
 #include <quillon_tests/aead_differential.hpp>
+#include <quillon_tests/aead_kat.hpp>
 #include <quillon_tests/aead_properties.hpp>
 #include <quillon_tests/aes.hpp>
 #include <quillon_tests/all_tests.hpp>

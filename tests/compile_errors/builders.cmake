@@ -23,9 +23,12 @@ set(QUILLON_BUILDER_CALLS
   "makeCMACPropTests<@KEY@>()" "makeCMACPropTests(@KEY@{})"
   "makeBlockCipherDifferentialTests<@KEY@, SoundKey>()" "makeBlockCipherDifferentialTests<SoundKey, @KEY@>()"
   "makeBlockCipherDifferentialTests(@KEY@{}, SoundKey{})" "makeBlockCipherDifferentialTests(SoundKey{}, @KEY@{})"
-  "makeAeadPropTests<@AEAD@>()"
+  "makeAeadPropTests<@AEAD@>()" "makeAeadPropTests(@AEAD@{})"
   "makeAeadDifferentialTests<@AEAD@, SoundAead>()" "makeAeadDifferentialTests<SoundAead, @AEAD@>()"
-  "makeGCMTests<@AEAD@>()" "makeCCMTests<@AEAD@>()" "makeChaCha20Poly1305Tests<@AEAD@>()")
+  "makeAeadDifferentialTests(@AEAD@{}, SoundAead{})" "makeAeadDifferentialTests(SoundAead{}, @AEAD@{})"
+  "makeGCMTests<@AEAD@>()" "makeCCMTests<@AEAD@>()" "makeChaCha20Poly1305Tests<@AEAD@>()"
+  "makeGCMTests(@AEAD@{})" "makeCCMTests(@AEAD@{})" "makeChaCha20Poly1305Tests(@AEAD@{})"
+  "diagnoseGCMVectors<@AEAD@>()" "diagnoseCCMVectors<@AEAD@>()" "diagnoseChaCha20Poly1305Vectors<@AEAD@>()")
 foreach(_suite IN ITEMS AES TwoFish AESCTR AESMonte CMAC TwoFishCMAC)
   list(APPEND QUILLON_BUILDER_CALLS
     "make${_suite}Tests<@KEY@>()" "make${_suite}Tests(@KEY@{})" "diagnose${_suite}Vectors<@KEY@>()")

@@ -5,6 +5,7 @@
 
 #include <quillon/aead.hpp>
 #include <quillon_tests/detail/aead_under_test.hpp>
+#include <quillon_tests/detail/checked_types.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
 #include <vector>
@@ -18,20 +19,16 @@ std::vector<Test> aeadDifferentialTests(AeadUnderTest aead, AeadUnderTest refere
 
 template <class A, class R>
 std::vector<Test> makeAeadDifferentialTests(const SourceLocation& where) {
-  static_assert(quillon::diagnoseAead<A>());
-  static_assert(quillon::diagnoseAead<R>());
-  if constexpr (quillon::Aead<A> && quillon::Aead<R>) {
-    return detail::locatedAt(
-        detail::aeadDifferentialTests(detail::aeadUnderTest<A>(), detail::aeadUnderTest<R>()), where);
-  } else {
-    return {};
-  }
+  using C = detail::CheckedAead<A>;
+  using Reference = detail::CheckedAead<R>;
+  return detail::locatedAt(detail::aeadDifferentialTests(detail::aeadUnderTest<C>(), detail::aeadUnderTest<Reference>()),
+                           where);
 }
 
 template <class A, class R>
 std::vector<Test> makeAeadDifferentialTests(const A& /*witness*/, const R& /*reference*/,
                                             const SourceLocation& where) {
-  return makeAeadDifferentialTests<A, R>(where);
+  return makeAeadDifferentialTests<detail::CheckedAead<A>, detail::CheckedAead<R>>(where);
 }
 
 }  // namespace quillon_tests

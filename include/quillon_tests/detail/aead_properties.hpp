@@ -5,6 +5,7 @@
 
 #include <quillon/aead.hpp>
 #include <quillon_tests/detail/aead_under_test.hpp>
+#include <quillon_tests/detail/checked_types.hpp>
 #include <quillon_tests/property.hpp>
 #include <quillon_tests/test_tree.hpp>
 #include <vector>
@@ -18,17 +19,13 @@ std::vector<Test> aeadPropertyTests(AeadUnderTest aead);
 
 template <class A>
 std::vector<Test> makeAeadPropTests(const SourceLocation& where) {
-  static_assert(quillon::diagnoseAead<A>());
-  if constexpr (quillon::Aead<A>) {
-    return detail::locatedAt(detail::aeadPropertyTests(detail::aeadUnderTest<A>()), where);
-  } else {
-    return {};
-  }
+  using C = detail::CheckedAead<A>;
+  return detail::locatedAt(detail::aeadPropertyTests(detail::aeadUnderTest<C>()), where);
 }
 
 template <class A>
 std::vector<Test> makeAeadPropTests(const A& /*witness*/, const SourceLocation& where) {
-  return makeAeadPropTests<A>(where);
+  return makeAeadPropTests<detail::CheckedAead<A>>(where);
 }
 
 }  // namespace quillon_tests

@@ -111,18 +111,6 @@ constexpr KatKind aesvsKind(std::string_view label, ModeCall call, std::string_v
   return kind;
 }
 
-/// When a cipher suite builds keys to choose its records.
-enum class KeyCheck {
-  whileListing,  // a record whose key buildKey refuses is skipped
-  whenRunning,   // every record is a test; a refused key is its error (KeyRefusedError)
-};
-
-/// Throws KeyRefusedError for the test of `record`.
-[[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
-
-/// The summary's breakdown of a refused key: "192-bit".
-std::string keySizeLabel(std::size_t keyBytes);
-
 /// The note of a cipher test's failure: "got = <operation> computed by the cipher".
 std::string cipherNote(const KatRecord& record);
 
@@ -144,7 +132,7 @@ template <class K>
 std::optional<KatSkip> admitCipherKey(const KatRecord& record) {
   const quillon::ByteString key = record.bytes("key");
   if (K::buildKey(key)) return std::nullopt;
-  return KatSkip{"key refused by buildKey", "key refused", keySizeLabel(key.size())};
+  return keyRefused(key.size());
 }
 
 template <class K, CipherOperation<K> Operation>

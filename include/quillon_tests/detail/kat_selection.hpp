@@ -119,6 +119,7 @@
 
 #include <quillon/byte_string.hpp>
 #include <quillon_tests/diagnostics.hpp>
+#include <quillon_tests/errors.hpp>  // KeyRefusedError
 #include <quillon_tests/test_tree.hpp>
 
 namespace quillon_tests::detail {
@@ -401,6 +402,21 @@ struct KatSkip {
   /// The breakdown of that reason it falls in: "192-bit"; may be empty.
   std::string detail = {};
 };
+
+/// When a suite builds the key of a record: the choice of a suite whose
+/// files hold keys of several sizes, for a type that takes one of them.
+enum class KeyCheck {
+  whileListing,  // a record whose key buildKey refuses is skipped (keyRefused)
+  whenRunning,   // every record is a test; a refused key is its error (throwKeyRefused)
+};
+
+/// The skip of a record whose key buildKey refuses: counted as "key
+/// refused", broken down by the key's size ("192-bit").
+KatSkip keyRefused(std::size_t keyBytes);
+
+/// Throws KeyRefusedError for the test of `record`, whose "key" field held
+/// `keyBytes` bytes.
+[[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
 
 /// The test of one record, and what a family checks while the list is built.
 struct KatFamily {
