@@ -44,16 +44,16 @@ void registerAeadKnownAnswerSuites() {
   using quillon_tests::makeChaCha20Poly1305Tests;
   using quillon_tests::registerTests;
 
-  registerGcm<openssl::AES128GCM, openssl::AES192GCM, openssl::AES256GCM>("OpenSSL-", "-GCM");
-  registerGcm<nettle::AES128GCM, nettle::AES192GCM, nettle::AES256GCM>("nettle-", "-GCM");
-  registerGcm<botan::AES128GCM, botan::AES192GCM, botan::AES256GCM>("Botan-", "-GCM");
+  registerGcm<openssl::AES128GCM, openssl::AES192GCM, openssl::AES256GCM>("OpenSSL-", "GCM");
+  registerGcm<nettle::AES128GCM, nettle::AES192GCM, nettle::AES256GCM>("nettle-", "GCM");
+  registerGcm<botan::AES128GCM, botan::AES192GCM, botan::AES256GCM>("Botan-", "GCM");
   // The generic construction over a block cipher binding.
-  registerGcm<Gcm<openssl::AES128>, Gcm<openssl::AES192>, Gcm<openssl::AES256>>("Gcm-OpenSSL-", "");
+  registerGcm<Gcm<openssl::AES128>, Gcm<openssl::AES192>, Gcm<openssl::AES256>>("Gcm-over-OpenSSL-", "");
 
-  registerCcm<openssl::AES128CCM, openssl::AES192CCM, openssl::AES256CCM>("OpenSSL-", "-CCM");
-  registerCcm<nettle::AES128CCM, nettle::AES192CCM, nettle::AES256CCM>("nettle-", "-CCM");
-  registerCcm<botan::AES128CCM, botan::AES192CCM, botan::AES256CCM>("Botan-", "-CCM");
-  registerCcm<Ccm<openssl::AES128>, Ccm<openssl::AES192>, Ccm<openssl::AES256>>("Ccm-OpenSSL-", "");
+  registerCcm<openssl::AES128CCM, openssl::AES192CCM, openssl::AES256CCM>("OpenSSL-", "CCM");
+  registerCcm<nettle::AES128CCM, nettle::AES192CCM, nettle::AES256CCM>("nettle-", "CCM");
+  registerCcm<botan::AES128CCM, botan::AES192CCM, botan::AES256CCM>("Botan-", "CCM");
+  registerCcm<Ccm<openssl::AES128>, Ccm<openssl::AES192>, Ccm<openssl::AES256>>("Ccm-over-OpenSSL-", "");
 
   registerTests("OpenSSL-ChaCha20Poly1305", makeChaCha20Poly1305Tests<openssl::ChaCha20Poly1305>());
   registerTests("nettle-ChaCha20Poly1305", makeChaCha20Poly1305Tests<nettle::ChaCha20Poly1305>());
