@@ -1,6 +1,7 @@
 #include <primitives/botan/aes.hpp>
 #include <primitives/nettle/aes.hpp>
 #include <primitives/openssl/aes.hpp>
+#include <quillon/cmac.hpp>
 #include <quillon_tests/aes.hpp>
 #include <quillon_tests/gtest.hpp>
 #include <quillon_tests/mode_kat.hpp>
@@ -18,7 +19,8 @@ namespace {
 /// AES Monte Carlo and AES-CMAC for one AES binding, with the property that
 /// its own CMAC agrees with the generic construction. Each AES binding
 /// accepts one key size, so it runs the vectors of that size and skips the
-/// others.
+/// others. A binding without a CMAC of its own (Botan's) has no property
+/// to check: quillon::cmac is then the generic construction.
 template <class K>
 void registerAESSuitesOf(const std::string& binding) {
   using namespace quillon_tests;
@@ -26,7 +28,7 @@ void registerAESSuitesOf(const std::string& binding) {
   registerTests(binding + "-CTR", makeAESCTRTests<K>());
   registerTests(binding + "-Monte", makeAESMonteTests<K>());
   std::vector<Test> cmac = makeCMACTests<K>();
-  cmac.push_back(makeCMACPropTests<K>());
+  if constexpr (quillon::HasOwnCmac<K>) cmac.push_back(makeCMACPropTests<K>());
   registerTests(binding + "-CMAC", cmac);
 }
 

@@ -24,12 +24,14 @@
 
 namespace quillon {
 
-namespace detail {
-
+/// A key type with its own CMAC, which quillon::cmac uses instead of the
+/// generic construction.
 template <class K>
 concept HasOwnCmac = requires(const K& key, ByteView message) {
   { key.cmac(message) } -> std::same_as<ByteString>;
 };
+
+namespace detail {
 
 /// The reduction constant of GF(2^b) for the block sizes CMAC is defined on.
 inline Byte cmacReductionByte(int blockBits) {
@@ -90,7 +92,7 @@ ByteString cmac(const K& key, ByteView message) {
 /// The full-block CMAC tag of `message` under `key`.
 template <BlockCipher K>
 ByteString cmac(const K& key, ByteView message) {
-  if constexpr (detail::HasOwnCmac<K>) {
+  if constexpr (HasOwnCmac<K>) {
     return key.cmac(message);
   } else {
     return generic::cmac(key, message);

@@ -35,9 +35,11 @@
 // report, per file, what it gave and why.
 //
 // makeCMACPropTests<K>(): a group with one property,
-// "CMACMatchesGenericConstruction": quillon::cmac (K's own member when it has one) equals the generic
+// "CMACMatchesGenericConstruction": K's own member `cmac` equals the generic
 // construction over K's encryptBlock, on random keys and messages of every
-// length around whole blocks.
+// length around whole blocks. A K without a member `cmac` does not compile:
+// quillon::cmac is then the generic construction itself, which the property
+// would compare with itself (makeCMACTests checks it against known answers).
 
 #include <vector>
 

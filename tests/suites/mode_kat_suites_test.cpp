@@ -303,7 +303,11 @@ FaultCase faultCase(const char* description, std::function<bool(const Shipped&)>
           [] { return runTests(makeAESMonteTests<K>()); },
           [] { return runTests(makeCMACTests<K>()); },
           [] { return runTests(withoutGroups(makeAESTests<K>())); },
-          [] { return runTests({makeCMACPropTests<K>()}); },
+          [] {
+            // Only the CMAC faults live in a member cmac the property can check.
+            if constexpr (quillon::HasOwnCmac<K>) return runTests({makeCMACPropTests<K>()});
+            else return std::vector<LeafResult>{};
+          },
           std::move(ctr), std::move(monte), std::move(cmac),
           F == Fault::cmacPadsWholeBlocks || F == Fault::cmacEmptyAsWholeBlock};
 }
@@ -349,8 +353,10 @@ TEST(ModeKnownAnswerFaults, EachFaultFailsExactlyTheTestsWhoseRecordsExposeIt) {
     EXPECT_EQ(sortedFailures(fault.aes()), std::vector<std::string>{});
     const test_support::PropertySeed seed(1);  // whether the property finds the fault
     const auto property = fault.property();
-    ASSERT_EQ(property.size(), 1u);
-    EXPECT_EQ(property[0].outcome == Outcome::failed, fault.propertyFails) << property[0].report;
+    ASSERT_EQ(property.size(), fault.propertyFails ? 1u : 0u);
+    if (fault.propertyFails) {
+      EXPECT_EQ(property[0].outcome, Outcome::failed) << property[0].report;
+    }
   }
 }
 

@@ -38,7 +38,7 @@ std::vector<Test> joinedSuites(Suites&&... suites) {
 /// A cipher's own CMAC checked against the generic one, when it has its own.
 template <class K>
 std::vector<Test> ownCmacProperty(const SourceLocation& where) {
-  if constexpr (quillon::detail::HasOwnCmac<K>)
+  if constexpr (quillon::HasOwnCmac<K>)
     return {makeCMACPropTests<K>(where)};
   else
     return {};
