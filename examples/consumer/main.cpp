@@ -13,6 +13,7 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  quillon_tests::installSummary();  // one line per suite at the end, as quillon-check prints
   quillon_tests::registerTests("ToyFnvHash", quillon_tests::makeHashPropTests<ToyFnvHash>());
   quillon_tests::registerTests("ToyXorCipher",
                                quillon_tests::makeBlockCipherPropTests<ToyXorCipher>());

@@ -11,5 +11,13 @@ run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/build" -G Ninja
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/build")
 # The package was installed under another prefix than it was configured
 # for, so its data directory is given explicitly.
-run(${CMAKE_COMMAND} -E env "quillon_tests_datadir=${prefix}/share/quillon-tests"
-    "${WORK_DIR}/build/consumer" --gtest_brief=1)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env "quillon_tests_datadir=${prefix}/share/quillon-tests"
+                        "${WORK_DIR}/build/consumer" --gtest_brief=1
+                RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the consumer failed (${result}):\n${out}\n${err}")
+endif()
+# The summary the consumer installed, from the installed library.
+if(NOT out MATCHES "\n  OpenSSL-SHA256 SHA-256 known answers: [0-9,]+ passed")
+  message(FATAL_ERROR "no summary line for the SHA-256 known answers in:\n${out}")
+endif()
