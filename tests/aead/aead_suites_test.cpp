@@ -49,12 +49,6 @@ struct FaultRow {
 
 void PrintTo(const FaultRow& row, std::ostream* os) { *os << row.fault; }
 
-const std::vector<std::string> allProperties = {"RoundTrip",        "SealLength",
-                                                "TagBitFlips",      "CiphertextAndAADFlips",
-                                                "NonceSensitivity", "TruncatedAndExtendedInput",
-                                                "RefusedLengths",   "LazyStrictEqual"};
-const std::vector<std::string> bothDifferential = {"SealMatchesReference", "OpenMatchesReference"};
-
 // Empty, zero bytes, 12-byte nonces and 16-byte tags are where shrinking
 // heads: the smallest cases below say only what differs from that.
 const FaultRow faultRows[] = {
@@ -134,26 +128,6 @@ TEST_P(AeadSuiteFaults, ExactlyTheLeavesForTheFaultFail) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, AeadSuiteFaults, ::testing::ValuesIn(faultRows),
                          [](const auto& info) { return std::string(info.param.fault); });
-
-std::vector<std::string> leafNamesOf(const std::vector<Test>& tests) {
-  std::vector<std::string> names;
-  for (const Test& leaf : tests.at(0).children()) names.push_back(leaf.name());
-  return names;
-}
-
-TEST(MakeAeadSuites, GroupsAndLeavesInOrderLazyStrictEqualOnlyWithLazyMembers) {
-  const auto lazy = quillon_tests::makeAeadPropTests<FaultyGcm<GcmFault::none>>();
-  ASSERT_EQ(lazy.size(), 1u);
-  EXPECT_EQ(lazy[0].name(), "AEAD properties");
-  EXPECT_EQ(leafNamesOf(lazy), allProperties);
-  const std::vector<std::string> strictOnly(allProperties.begin(), allProperties.end() - 1);
-  EXPECT_EQ(leafNamesOf(quillon_tests::makeAeadPropTests<openssl::AES128CCM>()), strictOnly);
-  const auto differential =
-      quillon_tests::makeAeadDifferentialTests<openssl::AES128CCM, quillon::Ccm<openssl::AES128>>();
-  ASSERT_EQ(differential.size(), 1u);
-  EXPECT_EQ(differential[0].name(), "Differential tests (AEAD)");
-  EXPECT_EQ(leafNamesOf(differential), bothDifferential);
-}
 
 /// Every leaf of `tests` fails, saying `why`.
 void expectEveryLeafFailsSaying(const std::vector<Test>& tests, const std::string& why) {

@@ -1,5 +1,5 @@
 // ESP padding, IV reading, the suite's key derivation and block-aligned
-// prefix, the shape of the suite, and the suite against every binding.
+// prefix, and the suite against every binding.
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,6 @@
 #include <quillon_tests/block_cipher_properties.hpp>
 #include <quillon_tests/hex.hpp>
 #include <quillon_tests/runner.hpp>
-
-#include "block_cipher/faulty_ciphers.hpp"
 
 namespace {
 
@@ -157,26 +155,6 @@ TEST(BlockAlignedPrefix, BlocksUnderOneByteRaiseBlockSizeUnderOneByteError) {
       EXPECT_EQ(what.rfind("block size under 8 bits", 0), 0u) << what;
       EXPECT_NE(what.find("blockSize() is " + std::to_string(bits) + " bits"), std::string::npos) << what;
     }
-  }
-}
-
-TEST(MakeBlockCipherPropTests, TwoGroupsOfFivePropertiesInOrder) {
-  const auto tests = quillon_tests::makeBlockCipherPropTests(*faulty::SoundToy::buildKey(ByteString(16, 0)));
-  ASSERT_EQ(tests.size(), 2u);
-  const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
-      {"Block Cipher tests (ident)",
-       {"ECBEncDecID", "CBCEncDecID", "CFBEncDecID", "OFBEncDecID", "CTREncDecID"}},
-      {"Block Cipher tests (lazy/string bytestring equality)",
-       {"ECBStringLazyEq", "CBCStrictLazyEq", "CFBStrictLazyEq", "OFBStrictLazyEq", "CTRStrictLazyEq"}}};
-  for (std::size_t g = 0; g < 2; ++g) {
-    EXPECT_EQ(tests[g].kind(), quillon_tests::TestKind::group);
-    EXPECT_EQ(tests[g].name(), expected[g].first);
-    std::vector<std::string> names;
-    for (const auto& leaf : tests[g].children()) {
-      EXPECT_EQ(leaf.kind(), quillon_tests::TestKind::property);
-      names.push_back(leaf.name());
-    }
-    EXPECT_EQ(names, expected[g].second);
   }
 }
 

@@ -6,20 +6,9 @@
 # its message, and nothing follows it.
 cmake_policy(SET CMP0057 NEW)  # if(... IN_LIST ...)
 include(${CMAKE_CURRENT_LIST_DIR}/builders.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/declared_builders.cmake)
 
-# The builders the public headers declare.
-file(GLOB headers ${PROJECT_DIR}/include/quillon_tests/*.hpp)
-set(declared "")
-foreach(header IN LISTS headers)
-  file(READ ${header} text)
-  string(REGEX MATCHALL "template <class [A-Za-z, ]+>[ \n]+[A-Za-z_:<>]+ (make|diagnose)[A-Za-z0-9_]*\\("
-         declarations "${text}")
-  foreach(declaration IN LISTS declarations)
-    string(REGEX REPLACE ".* ([A-Za-z0-9_]+)\\($" "\\1" name "${declaration}")
-    list(APPEND declared ${name})
-  endforeach()
-endforeach()
-list(REMOVE_DUPLICATES declared)
+quillon_declared_builders(declared ${PROJECT_DIR})
 
 set(called "")
 set(source "#include <quillon_tests/quillon_tests.hpp>\n#include \"deficient_types.hpp\"\n\n")

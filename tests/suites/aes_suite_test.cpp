@@ -128,9 +128,6 @@ TEST(AesSuite, EachSupportedKindRunsItsOwnOperationAndOtherNamesGiveNothing) {
   const std::vector<quillon_tests::Test> tests = makeAESTests<Aes128>();
   EXPECT_EQ(sorted(leafNames(tests)), sorted(expected));
   EXPECT_EQ(failing(runTests(withoutGroups(tests))), std::vector<std::string>{});
-  ASSERT_EQ(tests.size(), expected.size() + 2);
-  EXPECT_EQ(tests[tests.size() - 2].name(), "Block Cipher tests (ident)");
-  EXPECT_EQ(tests.back().name(), "Block Cipher tests (lazy/string bytestring equality)");
 }
 
 TEST(AesSuite, RecordsAreSkippedByTheRulesInTheirOrderAndTheRestStillRun) {

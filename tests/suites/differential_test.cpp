@@ -151,22 +151,4 @@ TEST(DifferentialReports, HmacFailureNamesTheKeyLengthAndShowsBothDigests) {
   });
 }
 
-TEST(MakeDifferentialTests, GroupsAndLeavesInOrder) {
-  const auto hash = quillon_tests::makeHashDifferentialTests<quillon::nettle::SHA256,
-                                                             quillon::openssl::SHA256>();
-  const auto cipher =
-      quillon_tests::makeBlockCipherDifferentialTests(faulty::SoundToy{}, faulty::SoundToy{});
-  ASSERT_EQ(hash.size(), 1u);
-  ASSERT_EQ(cipher.size(), 1u);
-  EXPECT_EQ(hash[0].name(), "Differential tests (hash)");
-  EXPECT_EQ(cipher[0].name(), "Differential tests (block cipher)");
-  std::vector<std::string> names;
-  for (const auto& leaf : hash[0].children()) names.push_back(leaf.name());
-  for (const auto& leaf : cipher[0].children()) names.push_back(leaf.name());
-  EXPECT_EQ(names, (std::vector<std::string>{"HashMatchesReference", "HMACMatchesReference",
-                                             "BuildKeyMatchesReference", "ECBMatchesReference",
-                                             "CBCMatchesReference", "CFBMatchesReference",
-                                             "OFBMatchesReference", "CTRMatchesReference"}));
-}
-
 }  // namespace

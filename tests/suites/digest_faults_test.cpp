@@ -54,9 +54,6 @@ TEST_P(ShippedKnownAnswers, EveryRecordOfTheSuitesOwnFilesPasses) {
                               lenLines(directory + "/" + variant + "LongMsg.rsp");
   const std::vector<quillon_tests::Test> tests = GetParam().build();
   ASSERT_EQ(tests.size(), records + 1) << "one test per record, then the property group";
-  EXPECT_EQ(tests.front().name(), "Nist" + variant + "-1");
-  EXPECT_EQ(tests[records - 1].name(), "Nist" + variant + "-" + std::to_string(records));
-  EXPECT_EQ(tests.back().name(), "Cryptographic Digest Property Tests");
   const auto results = runTests(tests);
   EXPECT_EQ(outcomeLetters(results), std::string(results.size(), 'P'));
   for (const LeafResult& result : results)

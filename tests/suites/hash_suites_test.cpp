@@ -112,20 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"hashThrows", runMD5Suite<Fault::hashThrows>, "FFPPP|EEEEEEE"}),
     [](const auto& info) { return std::string(info.param.fault); });
 
-TEST(MD5Suite, HasThePropertyGroupThenSevenLeavesNamedMd5KAT) {
-  const std::vector<quillon_tests::Test> tests = makeMD5Tests<quillon::openssl::MD5>();
-  ASSERT_EQ(tests.size(), 2u);
-  EXPECT_EQ(tests[0].name(), "Cryptographic Digest Property Tests");
-  std::vector<std::string> propertyNames;
-  for (const quillon_tests::Test& leaf : tests[0].children()) propertyNames.push_back(leaf.name());
-  EXPECT_EQ(propertyNames,
-            (std::vector<std::string>{"LazyStrictEqual", "DigestLen", "GetPutHash",
-                                      "BlockLengthIsByteAligned", "OutputLengthIsByteAligned"}));
-  EXPECT_EQ(tests[1].name(), "MD5 KATs");
-  ASSERT_EQ(tests[1].children().size(), 7u);
-  for (const quillon_tests::Test& leaf : tests[1].children()) EXPECT_EQ(leaf.name(), "md5KAT");
-}
-
 TEST(MD5Suite, ReportsNameTheVectorAndTheDecodeError) {
   const auto boundary = runMD5Suite<Fault::losesByteAtChunkBoundary>();
   EXPECT_NE(boundary[10].report.find("md5KAT6"), std::string::npos) << boundary[10].report;

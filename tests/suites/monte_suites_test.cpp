@@ -85,12 +85,8 @@ std::vector<ShippedSuite> shippedSuites() {
 class ShippedMonteFile : public ::testing::TestWithParam<ShippedSuite> {};
 
 TEST_P(ShippedMonteFile, EveryCheckpointPasses) {
-  const std::string name = GetParam().name;
   const std::vector<quillon_tests::Test> tests = GetParam().build();
   ASSERT_EQ(tests.size(), 100u);
-  const std::string variant = name.substr(0, name.find('/'));
-  EXPECT_EQ(tests.front().name(), "Monte" + variant + "-0");
-  EXPECT_EQ(tests.back().name(), "Monte" + variant + "-99");
   const auto results = runTests(tests);
   EXPECT_EQ(outcomeLetters(results), std::string(100, 'P'));
   for (const LeafResult& result : results)

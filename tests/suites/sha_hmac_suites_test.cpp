@@ -54,7 +54,6 @@ TEST(ShaSuite, NumbersAcrossFilesReadsOnlyPrefixedNamesAndSkipsIncompleteRecords
   const auto tests = makeSHA256Tests<openssl::SHA256>();
   EXPECT_EQ(leafNames(tests),
             (std::vector<std::string>{"NistSHA256-1", "NistSHA256-2", "NistSHA256-3"}));
-  ASSERT_EQ(tests.back().name(), "Cryptographic Digest Property Tests");
   EXPECT_EQ(outcomeLetters(runTests(withoutGroups(tests))), "PPP");
 }
 

@@ -56,7 +56,7 @@ std::string runLetters() {
   return outcomeLetters(runTests(withoutGroups(makeTwoFishTests<K>())));
 }
 
-TEST(TwoFishSuite, SevenKindsByExactStemWithTheirOwnNamesForBothBindings) {
+TEST(TwoFishSuite, SevenKindsByExactStemEachRunningItsOwnOperationForBothBindings) {
   TemporaryDataDir data;
   const ByteString vkPlain = pattern(16, 40), vtKey = pattern(24, 41), vtPlain = pattern(16, 42);
   const ByteString vkKey = pattern(32, 43);
@@ -83,12 +83,6 @@ TEST(TwoFishSuite, SevenKindsByExactStemWithTheirOwnNamesForBothBindings) {
                "I=7\n" + line("KEY", key) + line("IV", iv) + line("CT", cipher) +
                    line("PT", quillon::unCbc(keyOf(key), ivOf(iv), cipher).first));
   }
-  const std::vector<quillon_tests::Test> tests = makeTwoFishTests<Reference>();
-  EXPECT_EQ(sorted(leafNames(tests)),
-            (std::vector<std::string>{"CBC-D-7", "CBC-E-7", "ECB-D-7", "ECB-E-7", "ECB-E-VK7",
-                                      "ECB-E-VT-7", "ECB-TLB-E-7"}));
-  ASSERT_EQ(tests.size(), 7u + 2u);
-  EXPECT_EQ(tests.back().name(), "Block Cipher tests (lazy/string bytestring equality)");
   EXPECT_EQ(runLetters<Reference>(), "PPPPPPP");
   EXPECT_EQ(runLetters<quillon::botan::TwoFish>(), "PPPPPPP");
 }
