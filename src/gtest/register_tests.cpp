@@ -15,10 +15,6 @@ namespace quillon_tests {
 
 namespace {
 
-std::string rerunHint(const std::string& suiteName, const std::string& testName) {
-  return "to rerun only this test: --gtest_filter='" + gtestFilterFor(suiteName, testName) + "'";
-}
-
 /// `text` as one word of a shell line: quoted unless it needs no quoting.
 std::string shellWord(const std::string& text) {
   const bool plain = !text.empty() && text.find_first_not_of(
@@ -38,6 +34,11 @@ std::string rerunCommand(const std::string& suiteName, const std::string& testNa
                                   ? std::string("<test program>")
                                   : shellWord(arguments.front());
   return program + " --gtest_filter='" + gtestFilterFor(suiteName, testName) + "'";
+}
+
+/// The last line of a failed test's report: the shell line that runs it alone.
+std::string rerunHint(const std::string& suiteName, const std::string& testName) {
+  return "to rerun only this test: " + rerunCommand(suiteName, testName);
 }
 
 class LeafTest : public ::testing::Test {
