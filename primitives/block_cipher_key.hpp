@@ -2,12 +2,13 @@
 // The key type every bundled block-cipher binding is: a library's engine
 // behind quillon::BlockCipher, with the engine's modes as native members
 // (primitives/native_modes.hpp). A binding of a new library or cipher writes
-// the engine and a class that names it:
+// the engine and names the key type it gives:
 //
 //   template <int KeyBits>
-//   class AES : public quillon::bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
-//     using quillon::bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
-//   };
+//   using AES = quillon::bindings::LibraryCipher<detail::AesEngine, KeyBits>;
+//
+// (a key type that needs members of its own derives from BlockCipherKey
+// itself, naming itself as Derived).
 //
 // where the engine E provides (the first two from AesSizes for a cipher of
 // AES's sizes)
@@ -97,6 +98,13 @@ class BlockCipherKey : public NativeModes<Derived, Engine::blockBytes> {
   }
 
   Engine engine_;
+};
+
+/// The key type of one engine and key size: each library's AES and TwoFish.
+/// Engines differ between libraries, so each library's types are its own.
+template <class Engine, int KeyBits, KeyLengths Accepted = KeyLengths::onlyKeyLength>
+class LibraryCipher : public BlockCipherKey<LibraryCipher<Engine, KeyBits, Accepted>, Engine, KeyBits, Accepted> {
+  using LibraryCipher::BlockCipherKey::BlockCipherKey;
 };
 
 }  // namespace quillon::bindings

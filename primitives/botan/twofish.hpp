@@ -20,10 +20,7 @@ namespace quillon::botan {
 /// TwoFish accepting keys of 128, 192 and 256 bits, as the TwoFish vector
 /// files mix them; keyLength() is 256, so the property suites derive 256-bit
 /// keys.
-class TwoFish : public bindings::BlockCipherKey<TwoFish, detail::TwofishEngine, 256,
-                                                bindings::KeyLengths::everyEngineLength> {
-  using BlockCipherKey::BlockCipherKey;
-};
+using TwoFish = bindings::LibraryCipher<detail::TwofishEngine, 256, bindings::KeyLengths::everyEngineLength>;
 
 static_assert(BlockCipher<TwoFish>);
 

@@ -22,9 +22,7 @@ namespace quillon::nettle {
 
 /// AES with a key of exactly KeyBits bits (128, 192 or 256).
 template <int KeyBits>
-class AES : public bindings::BlockCipherKey<AES<KeyBits>, detail::AesEngine, KeyBits> {
-  using bindings::BlockCipherKey<AES, detail::AesEngine, KeyBits>::BlockCipherKey;
-};
+using AES = bindings::LibraryCipher<detail::AesEngine, KeyBits>;
 
 using AES128 = AES<128>;
 using AES192 = AES<192>;

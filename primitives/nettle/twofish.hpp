@@ -20,13 +20,9 @@ namespace quillon::nettle {
 /// 128, 192 and 256 bits, as the TwoFish vector files mix them; otherwise
 /// exactly KeyBits.
 template <int KeyBits, bool AllKeySizes>
-class TwoFishCipher
-    : public bindings::BlockCipherKey<TwoFishCipher<KeyBits, AllKeySizes>, detail::TwofishEngine,
-                                      KeyBits,
-                                      AllKeySizes ? bindings::KeyLengths::everyEngineLength
-                                                  : bindings::KeyLengths::onlyKeyLength> {
-  using TwoFishCipher::BlockCipherKey::BlockCipherKey;
-};
+using TwoFishCipher =
+    bindings::LibraryCipher<detail::TwofishEngine, KeyBits,
+                            AllKeySizes ? bindings::KeyLengths::everyEngineLength : bindings::KeyLengths::onlyKeyLength>;
 
 /// Keys of 128, 192 or 256 bits; the property suites derive 256-bit keys.
 using TwoFish = TwoFishCipher<256, true>;
