@@ -40,8 +40,8 @@ void printUsage(std::ostream& out) {
          "  summary; match '-' and ':' with '?'); --gtest_list_tests lists them all.\n"
          "A share of the run: GTEST_TOTAL_SHARDS=n GTEST_SHARD_INDEX=i (0 to n-1) in\n"
          "  the environment; shards may run on different machines.\n"
-         "A failure report ends with the filter, and for a property the RC_PARAMS\n"
-         "  value, that reruns just that case.\n"
+         "A failure report ends with one shell line that reruns just that case: this\n"
+         "  program, the filter, and for a property the RC_PARAMS value.\n"
          "More: README.md of quillon-tests, \"Running and reproducing\".\n"
          "\n";
 }
