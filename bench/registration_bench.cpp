@@ -81,13 +81,7 @@ void registerShippedData(benchmark::State& state) {
     const int testsBefore = unit.total_test_count(), suitesBefore = unit.total_test_suite_count();
     const std::size_t before = heapInUse();
     const auto start = std::chrono::steady_clock::now();
-    quillon_check::registerOpenSSLDigestSuites();
-    quillon_check::registerNettleDigestSuites();
-    quillon_check::registerAESSuites();
-    quillon_check::registerTwoFishSuites();
-    quillon_check::registerModeConsistencySuites();
-    quillon_check::registerDifferentialSuites();
-    quillon_check::registerAeadKnownAnswerSuites();
+    quillon_check::registerAllSuites();
     seconds = secondsSince(start);
     bytes = heapInUse() - before;
     tests = static_cast<std::size_t>(unit.total_test_count() - testsBefore);

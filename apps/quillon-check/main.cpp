@@ -110,14 +110,7 @@ int main(int argc, char** argv) {
     return usageError("unknown argument '" + std::string(argv[1]) + "'", "quillon-check --help");
   }
   try {
-    quillon_check::registerOpenSSLDigestSuites();
-    quillon_check::registerNettleDigestSuites();
-    quillon_check::registerAESSuites();
-    quillon_check::registerTwoFishSuites();
-    quillon_check::registerModeConsistencySuites();
-    quillon_check::registerDifferentialSuites();
-    quillon_check::registerAeadKnownAnswerSuites();
-    quillon_check::registerAeadSuites();
+    quillon_check::registerAllSuites();
   } catch (const std::exception& error) {
     // A suite that cannot be built (e.g. its vector directory is missing)
     // stops the whole run: silently testing less would look like success.

@@ -27,6 +27,18 @@ void registerAeadKnownAnswerSuites();
 /// construction over its own block cipher.
 void registerAeadSuites();
 
+/// Every suite above, in the order quillon-check runs and summarises them.
+inline void registerAllSuites() {
+  registerOpenSSLDigestSuites();
+  registerNettleDigestSuites();
+  registerAESSuites();
+  registerTwoFishSuites();
+  registerModeConsistencySuites();
+  registerDifferentialSuites();
+  registerAeadKnownAnswerSuites();
+  registerAeadSuites();
+}
+
 /// Lists every suite's vector files and skipped records; DIR (may be null)
 /// replaces the data directory. Returns the process exit status.
 int runVectorsCommand(const char* dataDirectory);
