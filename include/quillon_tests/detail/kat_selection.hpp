@@ -115,6 +115,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <quillon/byte_string.hpp>
@@ -417,6 +418,24 @@ KatSkip keyRefused(std::size_t keyBytes);
 /// Throws KeyRefusedError for the test of `record`, whose "key" field held
 /// `keyBytes` bytes.
 [[noreturn]] void throwKeyRefused(const KatRecord& record, std::size_t keyBytes);
+
+/// Nothing when T::buildKey takes the record's "key" field, else the skip
+/// of keyRefused: how a suite that selects by key leaves a record out.
+template <class T>
+std::optional<KatSkip> refusedKey(const KatRecord& record) {
+  const quillon::ByteString key = record.bytes("key");
+  if (T::buildKey(key)) return std::nullopt;
+  return keyRefused(key.size());
+}
+
+/// T::buildKey(keyBytes), the key of `record`'s test; KeyRefusedError when
+/// it refuses.
+template <class T>
+T recordKey(const KatRecord& record, quillon::ByteView keyBytes) {
+  std::optional<T> key = T::buildKey(keyBytes);
+  if (!key) throwKeyRefused(record, keyBytes.size());
+  return std::move(*key);
+}
 
 /// The test of one record, and what a family checks while the list is built.
 struct KatFamily {
